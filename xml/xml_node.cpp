@@ -1,0 +1,39 @@
+#include "xml/xml_node.h"
+
+XmlNode::XmlNode(const Common::string& name) : name_(name) {}
+
+XmlNode::~XmlNode() = default;
+
+Common::string XmlNode::getAttribute(const Common::string& key) const {
+  AttributeMap::const_iterator found = attributes_.find(key);
+  if (found == attributes_.end()) return Common::string();
+  return found->second;
+}
+
+void XmlNode::setAttribute(const Common::string& key, const Common::string& value) {
+  attributes_.insert(Common::pair<Common::string, Common::string>(key, value));
+}
+
+bool XmlNode::removeAttribute(const Common::string& key) { return attributes_.erase(key) != 0; }
+
+void XmlNode::addChild(XmlNodePtr child) { children_.insert(children_.end(), child); }
+
+void XmlNode::removeChild(XmlNodePtr child) {
+  ChildIterator position = children_.begin();
+  while (position != children_.end()) {
+    if (*position == child) {
+      position = children_.erase(position);
+    } else {
+      ++position;
+    }
+  }
+}
+
+XmlNodePtr XmlNode::findChild(const Common::string& name) {
+  for (ChildIterator position = children_.begin(); position != children_.end(); ++position) {
+    if ((*position)->name_ == name) return *position;
+  }
+  return XmlNodePtr(new XmlNode(Common::string("null")));
+}
+
+void XmlNode::removeAllChildren() { children_.clear(); }
