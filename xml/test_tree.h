@@ -12,12 +12,14 @@
 
 namespace testtree {
 
-inline std::string str(const Common::string& text) { return std::string(text.c_str(), text.length()); }
+inline std::string str(const Common::string& text) {
+  return std::string(text.c_str(), text.length());
+}
 
 // A node with attributes set in the order given, a text and children.
-inline XmlNodePtr element(const char* name,
-                          std::initializer_list<std::pair<const char*, const char*>> attributes = {},
-                          const char* text = "", std::initializer_list<XmlNodePtr> children = {}) {
+inline XmlNodePtr element(
+    const char* name, std::initializer_list<std::pair<const char*, const char*>> attributes = {},
+    const char* text = "", std::initializer_list<XmlNodePtr> children = {}) {
   XmlNodePtr node(new XmlNode(Common::string(name)));
   for (const auto& attribute : attributes) {
     node->setAttribute(Common::string(attribute.first), Common::string(attribute.second));
@@ -43,7 +45,8 @@ inline std::string describe(XmlNode& node) {
   if (!node.getText().empty()) out += "\"" + str(node.getText()) + "\"";
   if (node.childrenBegin() != node.childrenEnd()) {
     out += '(';
-    for (XmlNode::ChildIterator child = node.childrenBegin(); child != node.childrenEnd(); ++child) {
+    for (XmlNode::ChildIterator child = node.childrenBegin(); child != node.childrenEnd();
+         ++child) {
       if (child != node.childrenBegin()) out += ' ';
       out += describe(**child);
     }

@@ -16,7 +16,8 @@ using testtree::str;
 Common::string s(const char* text) { return Common::string(text); }
 
 TEST(XmlNodeTest, AttributesIterateInByteOrderOfTheirNames) {
-  XmlNodePtr node = element("p", {{"value", "1"}, {"Name", "2"}, {"description", "3"}, {"_x", "4"}});
+  XmlNodePtr node =
+      element("p", {{"value", "1"}, {"Name", "2"}, {"description", "3"}, {"_x", "4"}});
   EXPECT_EQ(describe(node), "p[Name=2 _x=4 description=3 value=1]");
 
   // Replacing keeps one entry at the same place.
@@ -57,8 +58,8 @@ TEST(XmlNodeTest, RemoveChildRemovesEveryEntryOfThatNode) {
 
 TEST(XmlNodeTest, FindChildReturnsTheFirstExactMatch) {
   XmlNodePtr first = element("node", {{"n", "1"}});
-  XmlNodePtr parent =
-      element("p", {}, "", {element("Node"), element("nodes"), first, element("node", {{"n", "2"}})});
+  XmlNodePtr parent = element(
+      "p", {}, "", {element("Node"), element("nodes"), first, element("node", {{"n", "2"}})});
   EXPECT_EQ(parent->findChild(s("node")).get(), first.get());
 }
 
@@ -85,8 +86,9 @@ TEST(XmlNodeTest, ReleasingTheRootKeepsSubtreesHeldElsewhere) {
   XmlNodePtr grandchild = element("g");
   XmlNodePtr shared = element("shared");
   {
-    XmlNodePtr root = element(
-        "root", {}, "", {element("lost", {}, "", {grandchild}), kept, element("x", {}, "", {shared})});
+    XmlNodePtr root =
+        element("root", {}, "",
+                {element("lost", {}, "", {grandchild}), kept, element("x", {}, "", {shared})});
     XmlNodePtr other = element("other", {}, "", {shared});
     EXPECT_EQ(grandchild.useCount(), 2);
     EXPECT_EQ(kept.useCount(), 2);

@@ -109,6 +109,8 @@ TEST(XmlReaderTest, TheTargetIsTheOnlyHolderOfTheReadChildren) {
   }
 }
 
-TEST(XmlReaderTest, NullTargetIsLeftAlone) { XmlCodec().parse(Common::string("<a>x</a>"), XmlNodePtr()); }
+TEST(XmlReaderTest, NullTargetIsLeftAlone) {
+  XmlCodec().parse(Common::string("<a>x</a>"), XmlNodePtr());
+}
 
 }  // namespace

@@ -9,7 +9,9 @@ const char kXmlDeclaration[] = "<?xml version=\"1.0\" encoding=\"UTF-8\" standal
 
 namespace {
 
-void append(std::string& out, const Common::string& text) { out.append(text.c_str(), text.length()); }
+void append(std::string& out, const Common::string& text) {
+  out.append(text.c_str(), text.length());
+}
 
 void appendNode(std::string& out, XmlNode& node) {
   Common::string name = node.getName();

@@ -23,14 +23,14 @@ TEST(XmlWriterTest, WritesEachFormOnOneLine) {
       {"leaf", element("a"), "<a/>"},
       {"text", element("a", {}, "x"), "<a>x</a>"},
       {"children drop the text", element("a", {}, "x", {element("b")}), "<a><b/></a>"},
-      {"attribute order",
-       element("p", {{"value", "v"}, {"name", "n"}, {"description", "d"}}),
+      {"attribute order", element("p", {{"value", "v"}, {"name", "n"}, {"description", "d"}}),
        "<p description=\"d\" name=\"n\" value=\"v\"/>"},
       {"nothing escaped",
        element("p", {{"a", "x y"}, {"b", "&lt;b&gt;"}, {"c", "<'\"&>"}}, "1 < 2 & \"3\""),
        "<p a=\"x y\" b=\"&lt;b&gt;\" c=\"<'\"&>\">1 < 2 & \"3\"</p>"},
       {"nested",
-       element("r", {{"k", "v"}}, "", {element("a", {}, "t"), element("b", {}, "", {element("c")})}),
+       element("r", {{"k", "v"}}, "",
+               {element("a", {}, "t"), element("b", {}, "", {element("c")})}),
        "<r k=\"v\"><a>t</a><b><c/></b></r>"},
   };
   for (const WriteCase& row : cases) {
@@ -39,7 +39,9 @@ TEST(XmlWriterTest, WritesEachFormOnOneLine) {
   }
 }
 
-TEST(XmlWriterTest, NullHandleWritesNothing) { EXPECT_TRUE(XmlCodec().serialize(XmlNodePtr()).empty()); }
+TEST(XmlWriterTest, NullHandleWritesNothing) {
+  EXPECT_TRUE(XmlCodec().serialize(XmlNodePtr()).empty());
+}
 
 TEST(XmlWriterTest, DeclarationIsFiftyFiveCharacters) {
   EXPECT_EQ(std::strlen(kXmlDeclaration), 55u);
@@ -52,12 +54,14 @@ void expectNoSharedNode(XmlNode& copy, XmlNode& source) {
   EXPECT_NE(&copy, &source);
   XmlNode::ChildIterator c = copy.childrenBegin();
   XmlNode::ChildIterator s = source.childrenBegin();
-  for (; c != copy.childrenEnd() && s != source.childrenEnd(); ++c, ++s) expectNoSharedNode(**c, **s);
+  for (; c != copy.childrenEnd() && s != source.childrenEnd(); ++c, ++s)
+    expectNoSharedNode(**c, **s);
 }
 
 TEST(XmlWriterTest, CloneIsEqualAndIndependent) {
   XmlNodePtr source = element(
-      "r", {}, "", {element("a", {{"x", "1"}}), element("b", {}, "t"), element("c", {}, "", {element("d")})});
+      "r", {}, "",
+      {element("a", {{"x", "1"}}), element("b", {}, "t"), element("c", {}, "", {element("d")})});
   XmlNodePtr copy = XmlCodec().clone(source);
   EXPECT_EQ(describe(copy), "r(a[x=1] b\"t\" c(d))");
   EXPECT_EQ(copy.useCount(), 1);
@@ -85,14 +89,16 @@ TEST(XmlWriterTest, CloneOfALeafKeepsItsNameAndAttributes) {
 }
 
 TEST(XmlWriterTest, ReportTreeSurvivesTheRoundTripByteForByte) {
-  XmlNodePtr property = element("property", {{"name", "Health State"}, {"raw_value", "5"},
-                                             {"type", "uint16"}, {"value", "A &amp; B"}});
+  XmlNodePtr property = element(
+      "property",
+      {{"name", "Health State"}, {"raw_value", "5"}, {"type", "uint16"}, {"value", "A &amp; B"}});
   XmlNodePtr root = element(
       "root", {{"server", "10.10.10.1"}, {"username", "user123"}}, "",
-      {element("provider_data", {}, "",
-               {element("node", {{"class", "NVX_Fan"}, {"description", "Class NVX_Fan : Instance 0"}},
-                        "", {property, property}),
-                element("node", {{"class", "NVX_Fan"}})})});
+      {element(
+          "provider_data", {}, "",
+          {element("node", {{"class", "NVX_Fan"}, {"description", "Class NVX_Fan : Instance 0"}},
+                   "", {property, property}),
+           element("node", {{"class", "NVX_Fan"}})})});
   XmlCodec codec;
   Common::string text = codec.serialize(root);
   EXPECT_EQ(str(codec.serialize(codec.clone(root))), str(text));
