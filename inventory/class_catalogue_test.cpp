@@ -27,6 +27,7 @@ class ClassCatalogueTest : public ::testing::Test {
   void TearDown() override {
     std::remove(listPath_.c_str());
     rmdir(dir_.c_str());
+    testMode = 0;  // process-wide; later tests expect it cleared
   }
   void writeList(const std::string& content) {
     std::ofstream(listPath_, std::ios::binary) << content;
