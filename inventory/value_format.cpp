@@ -36,6 +36,11 @@ Common::string splitCamelCase(const char* name) {
   return Common::string(spaced.c_str());
 }
 
+Common::string describeInstance(XmlNodePtr node) {
+  return "Class " + node->getAttribute(Common::string("class")) + " : Instance " +
+         node->getAttribute(Common::string("instance"));
+}
+
 Common::string formatValueText(const Common::string& displayText) {
   const Common::string escaped = toXmlAttributeText(displayText.c_str(), displayText.length());
   const std::string text(escaped.c_str(), escaped.length());

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "common/string.h"
+#include "xml/xml_node.h"
 
 namespace inventory {
 
@@ -15,6 +16,10 @@ Common::string formatUnsigned(std::uint32_t number);
 // lower-case letter starts the next word: "MACAddress" gives "MAC Address", "DeviceID" gives
 // "Device ID". Digits neither split nor start words. name is NUL-terminated.
 Common::string splitCamelCase(const char* name);
+
+// "Class " + the node's "class" attribute + " : Instance " + its "instance" attribute; a missing
+// attribute reads as empty.
+Common::string describeInstance(XmlNodePtr node);
 
 // The "value" text of a property from its display text: bytes that XML cannot hold become
 // U+FFFD, the five markup characters are escaped, and a text that is then longer than 32 bytes
