@@ -228,7 +228,9 @@ void XmlCodec::parse(const Common::string& text, XmlNodePtr target) {
   target->setName(Common::string());
   target->setText(Common::string());
   while (target->attributesBegin() != target->attributesEnd()) {
-    target->removeAttribute((*target->attributesBegin()).first);
+    // A copy: the key inside the entry goes with the entry.
+    Common::string key = target->attributesBegin()->first;
+    target->removeAttribute(key);
   }
   target->removeAllChildren();
 
