@@ -57,12 +57,14 @@ const char* takeValue(const char* attached, char* const argv[]) {
 
 int parseLong(const char* name, char* const argv[], const cli_option* longopts, int* longindex) {
   const char* equals = std::strchr(name, '=');
-  const size_t nameLength = equals != nullptr ? static_cast<size_t>(equals - name) : std::strlen(name);
+  const size_t nameLength =
+      equals != nullptr ? static_cast<size_t>(equals - name) : std::strlen(name);
   for (int index = 0;; ++index) {
     if (longindex != nullptr) *longindex = index;
     const cli_option& option = longopts[index];
     if (option.name == nullptr) break;
-    if (std::strlen(option.name) != nameLength || std::strncmp(option.name, name, nameLength) != 0) {
+    if (std::strlen(option.name) != nameLength ||
+        std::strncmp(option.name, name, nameLength) != 0) {
       continue;
     }
     if (option.has_arg != cli_no_argument) {
@@ -118,8 +120,8 @@ int parseShort(const char* name, char* const argv[], const char* optstring) {
 
 }  // namespace
 
-int cli_getopt_long(int argc, char* const argv[], const char* optstring,
-                    const cli_option* longopts, int* longindex) {
+int cli_getopt_long(int argc, char* const argv[], const char* optstring, const cli_option* longopts,
+                    int* longindex) {
   if (cli_optind >= argc) return -1;
   const char* element = argv[cli_optind];
   const Classified classified = classify(element);

@@ -56,8 +56,8 @@ struct cli_option {
 // unless that one is itself an option. argv[argc] must be null. When
 // longindex is given it receives the index of the last long record compared
 // (the terminating record's after a miss).
-int cli_getopt_long(int argc, char* const argv[], const char* optstring,
-                    const cli_option* longopts, int* longindex);
+int cli_getopt_long(int argc, char* const argv[], const char* optstring, const cli_option* longopts,
+                    int* longindex);
 
 // For tests only: puts the four variables back to their start values so one
 // process can parse several vectors. The program itself never calls it.

@@ -33,13 +33,9 @@ const char* const kUsageLines[] = {
 
 }  // namespace
 
-Common::string versionString() {
-  return Common::string(kMajor) + "." + kMinor + "-" + kBuild;
-}
+Common::string versionString() { return Common::string(kMajor) + "." + kMinor + "-" + kBuild; }
 
-Common::string bannerString() {
-  return kProduct + versionString();
-}
+Common::string bannerString() { return kProduct + versionString(); }
 
 void printVersion() {
   std::printf("%s\n", bannerString().c_str());
