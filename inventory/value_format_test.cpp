@@ -42,6 +42,14 @@ TEST(ValueFormatTest, SplitCamelCase) {
   }
 }
 
+TEST(ValueFormatTest, DescribeInstance) {
+  XmlNodePtr node(new XmlNode(Common::string("node")));
+  EXPECT_EQ(str(describeInstance(node)), "Class  : Instance ");
+  node->setAttribute(Common::string("instance"), Common::string("0"));
+  node->setAttribute(Common::string("class"), Common::string("NVX_Fan"));
+  EXPECT_EQ(str(describeInstance(node)), "Class NVX_Fan : Instance 0");
+}
+
 TEST(ValueFormatTest, FormatValueText) {
   struct Row {
     std::string display;
