@@ -174,6 +174,7 @@ string string::replaced(const char* from, const char* to) const {
 }
 
 bool string::operator==(const string& other) const {
+  if (bytes_ == other.bytes_) return true;
   return *size_ == *other.size_ && std::memcmp(bytes_, other.bytes_, length()) == 0;
 }
 
