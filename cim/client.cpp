@@ -1,0 +1,71 @@
+#include "cim/client.h"
+
+#include "cim/exception.h"
+#include "cim/http_session.h"
+#include "cim/request_writer.h"
+#include "cim/response_decoder.h"
+#include "cim/service_url.h"
+
+namespace cim {
+
+class CIMClient::Impl {
+ public:
+  Impl(const std::string& url, const std::string& nameSpace, const Timeouts& timeouts)
+      : nameSpace_(nameSpace), session_(parseServiceUrl(url), timeouts) {
+    if (namespaceParts(nameSpace).empty()) {
+      throw Exception("the CIM namespace '" + nameSpace + "' has no name in it");
+    }
+  }
+
+  // Sends the call and decodes its response into decoder.
+  void call(IMethodCall& call, ResponseDecoder& decoder) {
+    call.nameSpace = nameSpace_;
+    session_.post(call.method, nameSpace_, writeIMethodCall(call, ++messageId_), decoder);
+  }
+
+ private:
+  const std::string nameSpace_;
+  HttpSession session_;
+  unsigned messageId_ = 0;
+};
+
+CIMClient::CIMClient(const std::string& url, const std::string& ns, const Timeouts& timeouts)
+    : impl_(std::make_unique<Impl>(url, ns, timeouts)) {}
+
+CIMClient::~CIMClient() = default;
+
+CIMClass CIMClient::getClass(const std::string& className, LocalOnlyFlag localOnly,
+                             IncludeQualifiersFlag includeQualifiers,
+                             IncludeClassOriginFlag includeClassOrigin,
+                             const std::vector<std::string>* propertyList) {
+  IMethodCall call;
+  call.method = "GetClass";
+  call.className = className;
+  call.flags = {{"LocalOnly", localOnly == kLocalOnly},
+                {"IncludeQualifiers", includeQualifiers == kIncludeQualifiers},
+                {"IncludeClassOrigin", includeClassOrigin == kIncludeClassOrigin}};
+  call.propertyList = propertyList;
+  ResponseDecoder decoder(call.method, ResponseDecoder::kOneClass);
+  impl_->call(call, decoder);
+  return std::move(decoder.takeClasses().front());
+}
+
+CIMInstanceEnumeration CIMClient::enumInstancesE(const std::string& className, DeepFlag deep,
+                                                 LocalOnlyFlag localOnly,
+                                                 IncludeQualifiersFlag includeQualifiers,
+                                                 IncludeClassOriginFlag includeClassOrigin,
+                                                 const std::vector<std::string>* propertyList) {
+  IMethodCall call;
+  call.method = "EnumerateInstances";
+  call.className = className;
+  call.flags = {{"LocalOnly", localOnly == kLocalOnly},
+                {"DeepInheritance", deep == kDeep},
+                {"IncludeQualifiers", includeQualifiers == kIncludeQualifiers},
+                {"IncludeClassOrigin", includeClassOrigin == kIncludeClassOrigin}};
+  call.propertyList = propertyList;
+  ResponseDecoder decoder(call.method, ResponseDecoder::kInstances);
+  impl_->call(call, decoder);
+  return CIMInstanceEnumeration(decoder.takeInstances());
+}
+
+}  // namespace cim
