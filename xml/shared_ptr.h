@@ -1,8 +1,6 @@
 #ifndef TELVANECLI_XML_SHARED_PTR_H
 #define TELVANECLI_XML_SHARED_PTR_H
 
-#include <new>
-
 // A counted handle: the object pointer and a separately allocated count that
 // every handle to the same object shares. The object (when not null) is
 // deleted, through its own destructor (virtual where T has one), and the

@@ -29,8 +29,9 @@ class XmlCodec {
   //   and the empty tag "<>" are skipped up to the next '<';
   // - a comment without "-->" runs to the end of the text;
   // - an attribute token whose '=' is its last character gets an empty value.
-  // Always finishes, reads only within `text`, and takes time linear in its
-  // length. A null `target` is left alone.
+  // Always finishes and reads only within `text`; with the handful of
+  // attributes per element of a report, time grows linearly with the text.
+  // A null `target` is left alone.
   void parse(const Common::string& text, XmlNodePtr target);
 
   // The XML text of `node` and its subtree on one line: attributes in map

@@ -76,13 +76,13 @@ struct TagName {
   bool empty() const { return !endTag && begin == end; }
 };
 
-// Reads elements from the pre-processed text; `pos` is the cursor.
+// Reads elements from the pre-processed text; pos_ is the cursor.
 class ElementReader {
  public:
   explicit ElementReader(const std::string& text) : text_(text) {}
 
   // Returns the element that is current when the text runs out, or a null
-  // handle when no element was ever opened and left open.
+  // handle when no element other than self-closing ones was ever opened.
   XmlNodePtr read() {
     while (pos_ < text_.size()) {
       TagName name = readTagName();
