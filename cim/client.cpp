@@ -2,6 +2,7 @@
 
 #include "cim/exception.h"
 #include "cim/http_session.h"
+#include "cim/names.h"
 #include "cim/request_writer.h"
 #include "cim/response_decoder.h"
 #include "cim/service_url.h"
@@ -47,7 +48,12 @@ CIMClass CIMClient::getClass(const std::string& className, LocalOnlyFlag localOn
   call.propertyList = propertyList;
   ResponseDecoder decoder(call.method, ResponseDecoder::kOneClass);
   impl_->call(call, decoder);
-  return std::move(decoder.takeClasses().front());
+  CIMClass cls = std::move(decoder.takeClasses().front());
+  if (!equalsIgnoreCase(cls.getName(), className)) {
+    throw Exception("response is not valid CIM-XML: the GetClass response holds the class " +
+                    cls.getName() + " instead of " + className);
+  }
+  return cls;
 }
 
 CIMInstanceEnumeration CIMClient::enumInstancesE(const std::string& className, DeepFlag deep,

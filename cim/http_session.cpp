@@ -94,6 +94,7 @@ bool isReservedInvalidName(std::string name) {
 
 std::string secondsText(std::chrono::milliseconds duration) {
   const auto count = duration.count();
+  if (count == 1000) return "1 second";
   if (count % 1000 == 0) return std::to_string(count / 1000) + " seconds";
   return std::to_string(count) + " milliseconds";
 }
