@@ -30,7 +30,7 @@ SIMSERVER = os.path.join(HERE, "simserver.py")
 
 DEFAULT_USER = "telvane"
 DEFAULT_PASSWORD = "secret"
-START_TIMEOUT = 30.0
+START_TIMEOUT = 120.0  # a large sample inventory takes a while to generate and load
 STOP_TIMEOUT = 10.0
 
 
@@ -107,20 +107,23 @@ def _terminate(pid, process=None):
 class SimServer:
     """A simserver process for the length of a with-block (or start()/stop()).
 
-    repository: CIM-XML files; faults: a list of rule dicts or a path; replay: a
+    repository: CIM-XML files; sample_scale: also serve the generated sample
+    inventory at that scale; faults: a list of rule dicts or a path; replay: a
     folder; user/password: the Basic credentials (user None: no authentication);
     extra_args: further simserver options.
     """
 
-    def __init__(self, repository=(), faults=None, replay=None, user=DEFAULT_USER,
-                 password=DEFAULT_PASSWORD, namespace="root/quorvin", lifetime=120,
-                 extra_args=()):
+    def __init__(self, repository=(), sample_scale=None, faults=None, replay=None,
+                 user=DEFAULT_USER, password=DEFAULT_PASSWORD, namespace="root/quorvin",
+                 lifetime=120, extra_args=()):
         self.user = user
         self.password = password
         self.namespace = namespace
         self._arguments = ["--lifetime", str(lifetime), "--namespace", namespace]
         for path in repository:
             self._arguments += ["--repository", path]
+        if sample_scale is not None:
+            self._arguments += ["--sample", "--sample-scale", str(sample_scale)]
         self._faults = faults
         if replay:
             self._arguments += ["--replay", replay]

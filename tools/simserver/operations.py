@@ -23,7 +23,7 @@ _PARAMETERS = {
 
 _QUALIFIER_ELEMENT = re.compile(r"<QUALIFIER\b.*?</QUALIFIER>", re.S)
 
-_CACHE_LIMIT_BYTES = 512 * 1024 * 1024
+_CACHE_LIMIT_BYTES = 256 * 1024 * 1024
 
 
 class Operations:

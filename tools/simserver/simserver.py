@@ -12,6 +12,7 @@ import tempfile
 import threading
 
 import certificate
+import sample_inventory
 from faults import FaultFileError, FaultRules
 from http_handler import CimHttpServer, ServerContext
 from operations import Operations
@@ -25,6 +26,11 @@ def parse_arguments(argv):
         prog="simserver", description="Simulated CIM-XML server on 127.0.0.1.")
     parser.add_argument("--repository", "-r", action="append", default=[], metavar="FILE",
                         help="CIM-XML file with CLASS and INSTANCE declarations (repeatable)")
+    parser.add_argument("--sample", action="store_true",
+                        help="also serve the generated sample inventory")
+    parser.add_argument("--sample-scale", type=int, default=1, metavar="N",
+                        help="scale of the sample inventory (default 1; implies --sample "
+                             "when given)")
     parser.add_argument("--namespace", action="append", default=None, metavar="NS",
                         help="namespace served (repeatable; default root/quorvin)")
     parser.add_argument("--user", help="user name for Basic authentication")
@@ -54,6 +60,10 @@ def parse_arguments(argv):
     args = parser.parse_args(argv)
     if not args.no_auth and args.user is None:
         parser.error("give --user (and --password), or --no-auth")
+    if args.sample_scale < 1:
+        parser.error("--sample-scale must be 1 or more")
+    if args.sample_scale != 1:
+        args.sample = True
     if args.lifetime <= 0 or args.idle_timeout <= 0:
         parser.error("--lifetime and --idle-timeout must be positive")
     return args
@@ -66,20 +76,32 @@ def _write_port_file(path, port):
     os.replace(temporary, path)
 
 
+def _load_repository(args, workdir):
+    repository = Repository()
+    paths = list(args.repository)
+    if args.sample:
+        sample = os.path.join(workdir, "sample_inventory.xml")
+        with open(sample, "w", encoding="utf-8") as stream:
+            sample_inventory.write_repository(stream, args.sample_scale)
+        paths.append(sample)
+    for path in paths:
+        repository.load_file(path)
+    if args.sample:
+        os.remove(paths[-1])  # loaded; large at high scales
+    return repository
+
+
 def main(argv):
     args = parse_arguments(argv)
-    repository = Repository()
-    try:
-        for path in args.repository:
-            repository.load_file(path)
-        rules = FaultRules.load(args.faults) if args.faults else FaultRules()
-        replay = ReplayFolder(args.replay) if args.replay else None
-    except (RepositoryError, FaultFileError, OSError) as err:
-        print("simserver: %s" % err, file=sys.stderr)
-        return 2
-
     workdir = tempfile.mkdtemp(prefix="simserver-")
     try:
+        try:
+            repository = _load_repository(args, workdir)
+            rules = FaultRules.load(args.faults) if args.faults else FaultRules()
+            replay = ReplayFolder(args.replay) if args.replay else None
+        except (RepositoryError, FaultFileError, OSError) as err:
+            print("simserver: %s" % err, file=sys.stderr)
+            return 2
         tls_context = None
         if not args.no_tls:
             cert, key = certificate.generate(workdir)
