@@ -1,0 +1,35 @@
+#include "connection/connection_check.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "cim/client.h"
+#include "cim/exception.h"
+#include "connection/failure_report.h"
+#include "connection/service_url.h"
+
+namespace connection {
+namespace {
+
+constexpr char kNamespace[] = "root/quorvin";
+constexpr char kProbeClass[] = "NVX_ComputerSystem";
+
+}  // namespace
+
+void checkConnection(const Common::string& server, const Common::string& user,
+                     const Common::string& password) {
+  const std::string url = buildServiceUrl(server, user, password);
+  try {
+    cim::CIMClient client(url, kNamespace);
+    // Not local only, with qualifiers and class origins, all properties; only
+    // success counts, the class itself is not used.
+    client.getClass(kProbeClass, cim::kNotLocalOnly, cim::kIncludeQualifiers,
+                    cim::kIncludeClassOrigin);
+  } catch (const cim::Exception& failure) {
+    const FailureReport report = reportFailure(failure);
+    std::fputs(report.output.c_str(), stdout);
+    std::exit(report.exitCode);
+  }
+}
+
+}  // namespace connection
