@@ -1,11 +1,15 @@
 """GetClass and EnumerateInstances flags, CIM errors, authentication and the
 HTTP side (keep-alive, M-POST, protocol errors), checked on the wire."""
 
+import os
+import subprocess
+import sys
+import tempfile
 import unittest
 import xml.etree.ElementTree as ET
 
 import raw_client
-from support import SMALL_REPOSITORY, SimServer
+from support import REPO_ROOT, SMALL_REPOSITORY, SimServer
 
 
 def parse(response):
@@ -177,6 +181,24 @@ class Operations(unittest.TestCase):
         self.assertEqual(records[1]["http_method"], "M-POST")
 
 
+class Options(unittest.TestCase):
+    def test_instance_qualifiers_and_omitted_empty_result(self):
+        with SimServer(repository=[SMALL_REPOSITORY],
+                       extra_args=["--instance-qualifiers", "--omit-empty-result"]) as server:
+            with_qualifiers = raw_client.call(server.port, "EnumerateInstances", "NVX_Fan", [
+                ("LocalOnly", False), ("IncludeQualifiers", True)])
+            without = raw_client.call(server.port, "EnumerateInstances", "NVX_Fan", [
+                ("LocalOnly", False), ("IncludeQualifiers", False)])
+            empty = raw_client.call(server.port, "EnumerateInstances", "NVX_PowerSupply")
+        health = parse(with_qualifiers).find(".//INSTANCE/PROPERTY[@NAME='HealthState']")
+        self.assertEqual([q.get("NAME") for q in health.findall("QUALIFIER")],
+                         ["ValueMap", "Values"])
+        self.assertEqual(health.find("VALUE").text, "5")
+        self.assertEqual(parse(without).findall(".//QUALIFIER"), [])
+        self.assertIsNotNone(parse(empty).find(".//IMETHODRESPONSE"))
+        self.assertIsNone(parse(empty).find(".//IRETURNVALUE"))
+
+
 class Lifetime(unittest.TestCase):
     def test_server_stops_by_itself(self):
         server = SimServer(repository=[SMALL_REPOSITORY], lifetime=1).start()
@@ -184,6 +206,23 @@ class Lifetime(unittest.TestCase):
             self.assertEqual(server.process.wait(timeout=20), 0)
         finally:
             server.stop()
+
+    def test_shell_harness_starts_and_stops_a_server(self):
+        harness = [sys.executable, os.path.join(REPO_ROOT, "tools", "simserver", "harness.py")]
+        with tempfile.TemporaryDirectory() as state:
+            started = subprocess.run(harness + ["start", "--state-dir", state, "--repository",
+                                                SMALL_REPOSITORY, "--no-auth"],
+                                     stdout=subprocess.PIPE, text=True, timeout=150)
+            self.assertEqual(started.returncode, 0)
+            port = int(started.stdout)
+            with open(os.path.join(state, "server.pid"), encoding="ascii") as f:
+                pid = int(f.read())
+            response = raw_client.call(port, "GetClass", "NVX_Fan", user=None)
+            self.assertEqual(response.status, 200)
+            stopped = subprocess.run(harness + ["stop", "--state-dir", state], timeout=60)
+            self.assertEqual(stopped.returncode, 0)
+            with self.assertRaises(ProcessLookupError):
+                os.kill(pid, 0)
 
 
 if __name__ == "__main__":

@@ -8,8 +8,6 @@ parameters are CIM errors answered inside the response body.
 import urllib.parse
 import xml.etree.ElementTree as ET
 
-from repository import CimError
-
 
 class ProtocolError(Exception):
     def __init__(self, status, cim_error, detail):

@@ -56,22 +56,26 @@ def attributes_text(attrib, skip=()):
         ' %s="%s"' % (attr_name(k), escape_attr(v)) for k, v in attrib.items() if k not in skip)
 
 
-def serialize(elem, out):
-    """Appends the text of an ElementTree element (without its tail) to the list out."""
-    out.append("<" + elem.tag + attributes_text(elem.attrib))
+def serialize(elem, out, skip=()):
+    """Appends the text of an ElementTree element (without its tail) to the list out,
+    leaving out the element's own attributes named in skip."""
+    tag = elem.tag
+    attrib = elem.attrib
+    out.append("<" + tag + attributes_text(attrib, skip) if attrib else "<" + tag)
     if len(elem):
         out.append(">")
         for child in elem:
             serialize(child, out)
-        out.append("</%s>" % elem.tag)
+        out.append("</%s>" % tag)
     else:
         # An explicit end tag even when empty: some clients' parsers insist on it.
-        out.append(">%s</%s>" % (escape_text(elem.text or ""), elem.tag))
+        text = elem.text
+        out.append(">%s</%s>" % (text.translate(_TEXT_ESCAPES) if text else "", tag))
 
 
-def element_text(elem):
+def element_text(elem, skip=()):
     out = []
-    serialize(elem, out)
+    serialize(elem, out, skip)
     return "".join(out)
 
 

@@ -19,11 +19,11 @@ from reply import Reply, percent_encode
 class ServerContext:
     """Everything the handlers share. Attributes are set once before serving."""
 
-    def __init__(self, operations, credentials, realm, rules, replay, log, stop_event,
-                 idle_timeout, max_request_bytes, chunked, chunk_bytes, verbose):
+    def __init__(self, operations, credentials, www_authenticate, rules, replay, log,
+                 stop_event, idle_timeout, max_request_bytes, chunked, chunk_bytes, verbose):
         self.operations = operations
         self.credentials = credentials      # b"user:password", or None for no authentication
-        self.realm = realm
+        self.www_authenticate = www_authenticate  # challenge of a 401 reply
         self.rules = rules
         self.replay = replay
         self.log = log
@@ -109,7 +109,7 @@ class CimRequestHandler(http.server.BaseHTTPRequestHandler):
         user, authorized = self._authenticate()
         rule = None
         if not authorized:
-            reply = Reply(401, b"", [("WWW-Authenticate", context.realm)])
+            reply = Reply(401, b"", [("WWW-Authenticate", context.www_authenticate)])
         elif protocol_error is not None:
             reply = _protocol_error_reply(protocol_error)
         else:

@@ -38,6 +38,8 @@ _PATH_WRAPPERS = {"VALUE.NAMEDINSTANCE", "VALUE.OBJECTWITHPATH",
                   "VALUE.OBJECTWITHLOCALPATH", "VALUE.INSTANCEWITHPATH"}
 
 _FEATURE_TAGS = {"PROPERTY", "PROPERTY.ARRAY", "PROPERTY.REFERENCE", "METHOD"}
+_INSTANCE_PROPERTY_TAGS = {"PROPERTY", "PROPERTY.ARRAY", "PROPERTY.REFERENCE"}
+_PER_REQUEST_ATTRIBUTES = ("CLASSORIGIN", "PROPAGATED")
 
 
 class Qualifier:
@@ -199,13 +201,10 @@ class Repository:
         names = []
         props = []
         for child in elem:
-            if child.tag in ("PROPERTY", "PROPERTY.ARRAY", "PROPERTY.REFERENCE"):
+            if child.tag in _INSTANCE_PROPERTY_TAGS:
                 names.append(sys.intern(child.get("NAME", "").lower()))
-                attrs = {k: v for k, v in child.attrib.items()
-                         if k not in ("CLASSORIGIN", "PROPAGATED")}
-                shell = ET.Element(child.tag, attrs)
-                shell.extend(list(child))
-                props.append(element_text(shell))
+                # Class origin and propagation are the server's to add per request.
+                props.append(element_text(child, _PER_REQUEST_ATTRIBUTES))
         names = tuple(names)
         names = self._names_tuples.setdefault(names, names)
         instance = Instance(elem.get("CLASSNAME", ""), path_xml, names, props)

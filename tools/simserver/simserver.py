@@ -91,54 +91,55 @@ def _load_repository(args, workdir):
     return repository
 
 
+def _serve(args, repository, rules, replay, workdir):
+    """Serves until the lifetime ends or a signal comes; returns the exit code."""
+    tls_context = None
+    if not args.no_tls:
+        cert, key = certificate.generate(workdir)
+        tls_context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+        tls_context.load_cert_chain(cert, key)
+    stop_event = threading.Event()
+    credentials = None if args.no_auth else (
+        "%s:%s" % (args.user, args.password)).encode("utf-8", "surrogateescape")
+    log = RequestLog(args.log_dir)
+    context = ServerContext(
+        Operations(repository, args.namespace or ["root/quorvin"],
+                   args.instance_qualifiers, args.omit_empty_result),
+        credentials, args.www_authenticate, rules, replay, log, stop_event,
+        args.idle_timeout, args.max_request_bytes, args.chunked, args.chunk_bytes,
+        args.verbose)
+    server = CimHttpServer(("127.0.0.1", args.port), tls_context, context)
+    port = server.server_address[1]
+
+    for signum in (signal.SIGTERM, signal.SIGINT):
+        signal.signal(signum, lambda *_: stop_event.set())
+    thread = threading.Thread(target=server.serve_forever, kwargs={"poll_interval": 0.2},
+                              daemon=True)
+    thread.start()
+    if args.port_file:
+        _write_port_file(args.port_file, port)
+    print("simserver listening on %s://127.0.0.1:%d (%d classes, %d instances)" % (
+        "http" if args.no_tls else "https", port, len(repository.class_names(None, True)),
+        repository.instance_count()), flush=True)
+
+    stop_event.wait(args.lifetime)
+    stop_event.set()  # wakes handlers that stall or trickle
+    server.shutdown()
+    server.server_close()
+    thread.join(timeout=5)
+    log.close()
+    return 0
+
+
 def main(argv):
     args = parse_arguments(argv)
     workdir = tempfile.mkdtemp(prefix="simserver-")
     try:
-        try:
-            repository = _load_repository(args, workdir)
-            rules = FaultRules.load(args.faults) if args.faults else FaultRules()
-            replay = ReplayFolder(args.replay) if args.replay else None
-        except (RepositoryError, FaultFileError, OSError) as err:
-            print("simserver: %s" % err, file=sys.stderr)
-            return 2
-        tls_context = None
-        if not args.no_tls:
-            cert, key = certificate.generate(workdir)
-            tls_context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
-            tls_context.load_cert_chain(cert, key)
-        stop_event = threading.Event()
-        credentials = None if args.no_auth else (
-            "%s:%s" % (args.user, args.password)).encode("utf-8", "surrogateescape")
-        log = RequestLog(args.log_dir)
-        context = ServerContext(
-            Operations(repository, args.namespace or ["root/quorvin"],
-                       args.instance_qualifiers, args.omit_empty_result),
-            credentials, args.www_authenticate, rules, replay, log, stop_event,
-            args.idle_timeout, args.max_request_bytes, args.chunked, args.chunk_bytes,
-            args.verbose)
-        server = CimHttpServer(("127.0.0.1", args.port), tls_context, context)
-        port = server.server_address[1]
-
-        for signum in (signal.SIGTERM, signal.SIGINT):
-            signal.signal(signum, lambda *_: stop_event.set())
-        thread = threading.Thread(target=server.serve_forever, kwargs={"poll_interval": 0.2},
-                                  daemon=True)
-        thread.start()
-        if args.port_file:
-            _write_port_file(args.port_file, port)
-        print("simserver listening on %s://127.0.0.1:%d (%d classes, %d instances)" % (
-            "http" if args.no_tls else "https", port, len(repository.class_names(None, True)),
-            repository.instance_count()), flush=True)
-
-        stop_event.wait(args.lifetime)
-        stop_event.set()
-        server.shutdown()
-        server.server_close()
-        thread.join(timeout=5)
-        log.close()
-        return 0
-    except certificate.CertificateError as err:
+        repository = _load_repository(args, workdir)
+        rules = FaultRules.load(args.faults) if args.faults else FaultRules()
+        replay = ReplayFolder(args.replay) if args.replay else None
+        return _serve(args, repository, rules, replay, workdir)
+    except (RepositoryError, FaultFileError, certificate.CertificateError, OSError) as err:
         print("simserver: %s" % err, file=sys.stderr)
         return 2
     finally:
