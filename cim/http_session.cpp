@@ -174,7 +174,8 @@ class HttpSession::Impl {
     }
     const ReplyHeaders& reply = exchange.headers;
     if (result == CURLE_WRITE_ERROR && decoder.failed()) {
-      if (reply.cimStatusCode != 0) throw CIMException(reply.cimStatusCode, reply.cimStatusDescription);
+      if (reply.cimStatusCode != 0)
+        throw CIMException(reply.cimStatusCode, reply.cimStatusDescription);
       decoder.rethrowFailure();
     }
     if (result != CURLE_OK) throwTransferFailure(result, exchange.connected);
@@ -184,7 +185,8 @@ class HttpSession::Impl {
     decoder.finish();
     // A status trailer reports a failure that came after the body had begun,
     // so it outweighs whatever the body holds.
-    if (reply.cimStatusCode != 0) throw CIMException(reply.cimStatusCode, reply.cimStatusDescription);
+    if (reply.cimStatusCode != 0)
+      throw CIMException(reply.cimStatusCode, reply.cimStatusDescription);
     decoder.rethrowFailure();
     if (decoder.hasError()) throw CIMException(decoder.errorCode(), decoder.errorDescription());
   }
@@ -252,14 +254,15 @@ class HttpSession::Impl {
           throw SocketException("connection to " + where + " timed out",
                                 SocketException::kConnectTimedOut);
         }
-        throw SocketException("unable to connect to " + where + ": " +
-                                  (osError != 0 ? std::strerror(static_cast<int>(osError)) : detail),
-                              SocketException::kOther);
+        throw SocketException(
+            "unable to connect to " + where + ": " +
+                (osError != 0 ? std::strerror(static_cast<int>(osError)) : detail),
+            SocketException::kOther);
       case CURLE_OPERATION_TIMEDOUT:
         if (!connected) {
-          throw SocketException("connection to " + where + " timed out after " +
-                                    secondsText(timeouts_.connect),
-                                SocketException::kConnectTimedOut);
+          throw SocketException(
+              "connection to " + where + " timed out after " + secondsText(timeouts_.connect),
+              SocketException::kConnectTimedOut);
         }
         throw SocketException("no data received from " + where + ": " + detail,
                               SocketException::kOther);

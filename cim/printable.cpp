@@ -55,7 +55,8 @@ std::string neutralizeControls(std::string_view text) {
     }
     const std::size_t length = byte >= 0x80 ? validSequenceLength(text, i) : 0;
     // U+0080..U+009F are encoded as C2 80..C2 9F: C1 controls, escaped too.
-    const bool c1Control = length == 2 && byte == 0xC2 && static_cast<unsigned char>(text[i + 1]) < 0xA0;
+    const bool c1Control =
+        length == 2 && byte == 0xC2 && static_cast<unsigned char>(text[i + 1]) < 0xA0;
     if (length == 0 || c1Control) {
       appendEscaped(out, byte);
       ++i;

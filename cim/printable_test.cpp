@@ -13,7 +13,9 @@ TEST(NeutralizeControlsTest, EscapesWhatATerminalCouldObey) {
       {"bell\a and escape \x1b[31mred", "bell\\x07 and escape \\x1B[31mred"},
       {"line\r\nbreak\ttab\x7f", "line\\x0D\\x0Abreak\\x09tab\\x7F"},
       {"K\xc3\xb6nig \xe2\x82\xac \xf0\x9f\x98\x80", "K\xc3\xb6nig \xe2\x82\xac \xf0\x9f\x98\x80"},
-      {"c1 csi \xc2\x9b" "1m", "c1 csi \\xC2\\x9B1m"},
+      {"c1 csi \xc2\x9b"
+       "1m",
+       "c1 csi \\xC2\\x9B1m"},
       {"nbsp \xc2\xa0", "nbsp \xc2\xa0"},
       {"bare \x9b byte", "bare \\x9B byte"},
       {"latin1 \xe4", "latin1 \\xE4"},

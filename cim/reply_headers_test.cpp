@@ -14,12 +14,11 @@ ReplyHeaders read(std::initializer_list<const char*> lines) {
 }
 
 TEST(ReplyHeadersTest, ReadsStatusCimFieldsAndTrailers) {
-  const ReplyHeaders chunked = read({"HTTP/1.1 100 Continue\r\n", "CIMError: stale\r\n", "\r\n",
-                                     "HTTP/1.1 200 OK\r\n",
-                                     "Content-Type: application/xml; charset=\"UTF-8\"\r\n",
-                                     "Transfer-Encoding: chunked\r\n", "\r\n",
-                                     "CIMStatusCode: 5\r\n",
-                                     "CIMStatusCodeDescription: CIM_ERR_INVALID_CLASS%3A%20gone 100%\r\n"});
+  const ReplyHeaders chunked =
+      read({"HTTP/1.1 100 Continue\r\n", "CIMError: stale\r\n", "\r\n", "HTTP/1.1 200 OK\r\n",
+            "Content-Type: application/xml; charset=\"UTF-8\"\r\n",
+            "Transfer-Encoding: chunked\r\n", "\r\n", "CIMStatusCode: 5\r\n",
+            "CIMStatusCodeDescription: CIM_ERR_INVALID_CLASS%3A%20gone 100%\r\n"});
   EXPECT_EQ(chunked.status, 200);
   EXPECT_EQ(chunked.reason, "OK");
   EXPECT_EQ(chunked.cimError, "");

@@ -13,7 +13,7 @@ struct IMethodCall {
   std::string method;     // "GetClass", "EnumerateInstances"
   std::string nameSpace;  // "root/quorvin"
   std::string className;
-  std::vector<std::pair<const char*, bool>> flags;  // boolean parameters, in this order
+  std::vector<std::pair<const char*, bool>> flags;         // boolean parameters, in this order
   const std::vector<std::string>* propertyList = nullptr;  // nullptr: all properties
 };
 

@@ -127,15 +127,19 @@ bool isPropertyElement(Element e) {
 Placement place(Element parent, Element child, ResponseDecoder::ResultKind kind) {
   const auto decodedIf = [](bool ok) { return ok ? Placement::kDecoded : Placement::kRejected; };
   switch (parent) {
-    case Element::kDocument: return decodedIf(child == Element::kCim);
-    case Element::kCim: return decodedIf(child == Element::kMessage);
-    case Element::kMessage: return decodedIf(child == Element::kSimpleRsp);
-    case Element::kSimpleRsp: return decodedIf(child == Element::kIMethodResponse);
+    case Element::kDocument:
+      return decodedIf(child == Element::kCim);
+    case Element::kCim:
+      return decodedIf(child == Element::kMessage);
+    case Element::kMessage:
+      return decodedIf(child == Element::kSimpleRsp);
+    case Element::kSimpleRsp:
+      return decodedIf(child == Element::kIMethodResponse);
     case Element::kIMethodResponse:
       if (child == Element::kParamValue) return Placement::kSkipped;
       return decodedIf(child == Element::kError || child == Element::kIReturnValue);
-    case Element::kError: return child == Element::kInstance ? Placement::kSkipped
-                                                             : Placement::kRejected;
+    case Element::kError:
+      return child == Element::kInstance ? Placement::kSkipped : Placement::kRejected;
     case Element::kIReturnValue:
       if (kind == ResponseDecoder::kOneClass) return decodedIf(child == Element::kClass);
       return decodedIf(child == Element::kValueNamedInstance || child == Element::kInstance);
@@ -173,13 +177,15 @@ Placement place(Element parent, Element child, ResponseDecoder::ResultKind kind)
       return decodedIf(child == Element::kLocalNamespacePath || child == Element::kInstanceName);
     case Element::kLocalClassPath:
       return decodedIf(child == Element::kLocalNamespacePath || child == Element::kClassName);
-    case Element::kLocalNamespacePath: return decodedIf(child == Element::kNamespace);
+    case Element::kLocalNamespacePath:
+      return decodedIf(child == Element::kNamespace);
     case Element::kInstanceName:
       return decodedIf(child == Element::kKeyBinding || child == Element::kKeyValue ||
                        child == Element::kValueReference);
     case Element::kKeyBinding:
       return decodedIf(child == Element::kKeyValue || child == Element::kValueReference);
-    default: return Placement::kRejected;
+    default:
+      return Placement::kRejected;
   }
 }
 
@@ -282,9 +288,9 @@ class ResponseDecoder::Impl {
   bool feedPieces(const char* data, std::size_t size) {
     if (failure_) return false;
     if (size > kMaxBodyBytes - bodyBytes_) {
-      failure_ = std::make_exception_ptr(Exception(
-          "response is not valid CIM-XML: the body is larger than " +
-          std::to_string(kMaxBodyBytes >> 20) + " MiB"));
+      failure_ = std::make_exception_ptr(
+          Exception("response is not valid CIM-XML: the body is larger than " +
+                    std::to_string(kMaxBodyBytes >> 20) + " MiB"));
       return false;
     }
     bodyBytes_ += size;
@@ -401,7 +407,8 @@ class ResponseDecoder::Impl {
   PendingValue& beginValue(Element holder, const XML_Char** attributes) {
     PendingValue& pending = pendingOf(holder);
     if (pending.hasValue) fail(std::string("<") + nameOf(holder) + "> has more than one value");
-    if (pending.type == CIMDataType::kNull) pending.type = parseType(findAttribute(attributes, "TYPE"));
+    if (pending.type == CIMDataType::kNull)
+      pending.type = parseType(findAttribute(attributes, "TYPE"));
     return pending;
   }
 
@@ -432,14 +439,21 @@ class ResponseDecoder::Impl {
         sawResponse_ = true;
         break;
       }
-      case Element::kError: startError(attributes); break;
+      case Element::kError:
+        startError(attributes);
+        break;
       case Element::kClass:
         if (!classes_.empty()) fail("the " + method_ + " response holds more than one class");
-        class_.emplace(requiredAttribute(attributes, "NAME", name),
-                       findAttribute(attributes, "SUPERCLASS") ? findAttribute(attributes, "SUPERCLASS") : "");
+        class_.emplace(
+            requiredAttribute(attributes, "NAME", name),
+            findAttribute(attributes, "SUPERCLASS") ? findAttribute(attributes, "SUPERCLASS") : "");
         break;
-      case Element::kValueNamedInstance: instancesBefore_ = instances_.size(); break;
-      case Element::kInstance: instance_.emplace(requiredAttribute(attributes, "CLASSNAME", name)); break;
+      case Element::kValueNamedInstance:
+        instancesBefore_ = instances_.size();
+        break;
+      case Element::kInstance:
+        instance_.emplace(requiredAttribute(attributes, "CLASSNAME", name));
+        break;
       case Element::kProperty:
       case Element::kPropertyArray:
       case Element::kPropertyReference:
@@ -484,8 +498,8 @@ class ResponseDecoder::Impl {
         break;
       }
       case Element::kKeyBinding:
-        paths_.back().keys.push_back({requiredAttribute(attributes, "NAME", name), "",
-                                      ObjectPath::kStringKey});
+        paths_.back().keys.push_back(
+            {requiredAttribute(attributes, "NAME", name), "", ObjectPath::kStringKey});
         break;
       case Element::kKeyValue: {
         if (parent == Element::kInstanceName) paths_.back().keys.emplace_back();
@@ -494,7 +508,8 @@ class ResponseDecoder::Impl {
         paths_.back().keys.back().kind = quoted ? ObjectPath::kStringKey : ObjectPath::kPlainKey;
         break;
       }
-      default: break;
+      default:
+        break;
     }
   }
 
@@ -503,7 +518,8 @@ class ResponseDecoder::Impl {
     const std::string_view digits = trimmed(code);
     int value = 0;
     for (char c : digits) {
-      if (c < '0' || c > '9' || value > 100000) fail(std::string("'") + code + "' is not a CIM status code");
+      if (c < '0' || c > '9' || value > 100000)
+        fail(std::string("'") + code + "' is not a CIM status code");
       value = value * 10 + (c - '0');
     }
     if (digits.empty()) fail("the ERROR element has an empty CODE");
@@ -577,16 +593,22 @@ class ResponseDecoder::Impl {
         instance_.reset();
         break;
       case Element::kValueNamedInstance:
-        if (instances_.size() == instancesBefore_) fail("<VALUE.NAMEDINSTANCE> holds no <INSTANCE>");
+        if (instances_.size() == instancesBefore_)
+          fail("<VALUE.NAMEDINSTANCE> holds no <INSTANCE>");
         break;
-      case Element::kHost: paths_.back().host = std::string(trimmed(text_)); break;
+      case Element::kHost:
+        paths_.back().host = std::string(trimmed(text_));
+        break;
       case Element::kKeyValue: {
         ObjectPath::Key& key = paths_.back().keys.back();
         key.value = key.kind == ObjectPath::kStringKey ? text_ : std::string(trimmed(text_));
         break;
       }
-      case Element::kValueReference: endReference(parent); break;
-      default: break;
+      case Element::kValueReference:
+        endReference(parent);
+        break;
+      default:
+        break;
     }
   }
 

@@ -27,8 +27,8 @@ struct Decoded {
 };
 
 // Feeds body in pieces of pieceSize bytes, as the network would hand it over.
-Decoded decode(const std::string& body, const std::string& method,
-               ResponseDecoder::ResultKind kind, std::size_t pieceSize) {
+Decoded decode(const std::string& body, const std::string& method, ResponseDecoder::ResultKind kind,
+               std::size_t pieceSize) {
   ResponseDecoder decoder(method, kind);
   for (std::size_t at = 0; at < body.size(); at += pieceSize) {
     if (!decoder.feed(body.data() + at, std::min(pieceSize, body.size() - at))) break;
@@ -87,8 +87,8 @@ std::string probe(const Decoded& d, const std::string& key) {
     suffix = name.substr(colon + 1);
     name.resize(colon);
   }
-  const CIMProperty* property = ofClasses ? d.classes[index].getProperty(name)
-                                          : d.instances[index].getProperty(name);
+  const CIMProperty* property =
+      ofClasses ? d.classes[index].getProperty(name) : d.instances[index].getProperty(name);
   if (property == nullptr) return "<no property>";
   if (qualifier == "*") {
     std::string out;
@@ -118,19 +118,24 @@ const std::string kEmbeddedInstance =
 
 TEST(ResponseDecoderTest, DecodesRecordedResponses) {
   const FixtureRow rows[] = {
-      {"pywbem_GetClass1_rsp.xml", "GetClass", ResponseDecoder::kOneClass,
+      {"pywbem_GetClass1_rsp.xml",
+       "GetClass",
+       ResponseDecoder::kOneClass,
        {{"#", "1"},
         {"0", "CIM_ComputerSystem:CIM_System"},
         {"0#Version", "2.36.0"},
         {"0.*", "PowerManagementCapabilities"},
         {"0.PowerManagementCapabilities:type", "uint16[]"},
         {"0.PowerManagementCapabilities", "(null)"},
-        {"0.PowerManagementCapabilities#*", "Deprecated,Description,ValueMap,Values,MappingStrings"},
+        {"0.PowerManagementCapabilities#*",
+         "Deprecated,Description,ValueMap,Values,MappingStrings"},
         {"0.PowerManagementCapabilities#VALUEMAP", "0,1,2,3,4,5,6,7 string[]"},
         {"0.PowerManagementCapabilities#Values",
          "Unknown,Not Supported,Disabled,Enabled,Power Saving Modes Entered Automatically,"
          "Power State Settable,Power Cycling Supported,Timed Power On Supported string[]"}}},
-      {"pegasus_GetClass00014_rsp.xml", "GetClass", ResponseDecoder::kOneClass,
+      {"pegasus_GetClass00014_rsp.xml",
+       "GetClass",
+       ResponseDecoder::kOneClass,
        {{"0", "CIM_InstalledProductImage:"},
         {"0#Association", "true"},
         {"0.*", "Product,Collection"},
@@ -139,24 +144,32 @@ TEST(ResponseDecoderTest, DecodesRecordedResponses) {
         {"0.Product#*", "Min,Max,Aggregate,Description"},
         {"0.Product#Max", "1 uint32"},
         {"0.Collection#Weak", "true boolean"}}},
-      {"sblim_SVCGetClass_nonstandard_rsp.xml", "GetClass", ResponseDecoder::kOneClass,
+      {"sblim_SVCGetClass_nonstandard_rsp.xml",
+       "GetClass",
+       ResponseDecoder::kOneClass,
        {{"0#StringQuali", "Hello world!"},
         {"0#IntAQuali", "12,24"},
         {"0.IntProp:type", "sint32"},
         {"0.IntProp", "38"},
         {"0.BoolPropArray:type", "boolean[]"},
         {"0.BoolPropArray", "true,false"}}},
-      {"sblim_EmbObjGetClass_rsp.xml", "GetClass", ResponseDecoder::kOneClass,
+      {"sblim_EmbObjGetClass_rsp.xml",
+       "GetClass",
+       ResponseDecoder::kOneClass,
        {{"0.EmbInstWithQualiAndValue", kEmbeddedInstance},
         {"0.EmbInstWithQualiAndValue#EmbeddedInstance", "TestCMPI_Instance string"},
         {"0.EmbObjWithQuali#EmbeddedObject", "true boolean"},
         {"0.EmbObjWithQuali", "(null)"}}},
-      {"pywbem_EnumerateInstances1_rsp.xml", "EnumerateInstances", ResponseDecoder::kInstances,
+      {"pywbem_EnumerateInstances1_rsp.xml",
+       "EnumerateInstances",
+       ResponseDecoder::kInstances,
        {{"#", "3"},
         {"0", "PyWBEM_Person"},
         {"0.*", "CreationClassName,Name,Address"},
         {"0.Address", "Fritz Town"}}},
-      {"pywbem_GetAllTypes1_rsp.xml", "GetInstance", ResponseDecoder::kInstances,
+      {"pywbem_GetAllTypes1_rsp.xml",
+       "GetInstance",
+       ResponseDecoder::kInstances,
        {{"#", "1"},
         {"0.PChar16", "F"},
         {"0.PUint8", "8"},
@@ -172,24 +185,33 @@ TEST(ResponseDecoderTest, DecodesRecordedResponses) {
         {"0.pRef1", "PyWBEM_End1.ID=\"1\""},
         {"0.pRef2", "PyWBEM_End2.ID=\"2\""},
         {"0.pEmbeddedInst:type", "string"}}},
-      {"sblim_EmbObjGetInstance_rsp.xml", "GetInstance", ResponseDecoder::kInstances,
+      {"sblim_EmbObjGetInstance_rsp.xml",
+       "GetInstance",
+       ResponseDecoder::kInstances,
        {{"0.InstValueWithInstAttr",
          "<INSTANCE  CLASSNAME=\"TestCMPI_Instance\" >\n<PROPERTY NAME=\"ElementName\"  "
          "TYPE=\"string\">\n</PROPERTY>\n</INSTANCE>\n"},
         {"0.InstValueArrayWithInstAttr", kEmbeddedInstance + "," + kEmbeddedInstance + ","},
         {"0.UnValuedWithObjAttr", "(null)"},
         {"0.NormalStringProperty", "Good morning!"}}},
-      {"sblim_NestedEmbInst_rsp.xml", "EnumerateInstances", ResponseDecoder::kInstances,
+      {"sblim_NestedEmbInst_rsp.xml",
+       "EnumerateInstances",
+       ResponseDecoder::kInstances,
        {{"#", "1"},
         {"0", "LMI_StorageInstModification"},
         {"0.SourceInstanceHost", "rawhide"},
         {"0.SourceInstanceModelPath",
          "//rawhide/root/cimv2:LMI_StorageJob.InstanceID=\"LMI:LMI_StorageJob:1\""}}},
-      {"pywbem_EmbeddedInstanceCDATA1_rsp.xml", "GetInstance", ResponseDecoder::kInstances,
+      {"pywbem_EmbeddedInstanceCDATA1_rsp.xml",
+       "GetInstance",
+       ResponseDecoder::kInstances,
        {{"0.Address:type", "string"}}},
-      {"sfcb_InstanceTest2Get_rsp.xml", "GetInstance", ResponseDecoder::kInstances,
+      {"sfcb_InstanceTest2Get_rsp.xml",
+       "GetInstance",
+       ResponseDecoder::kInstances,
        {{"0", "TEST_Person"}, {"0.*", "extraProperty,name"}, {"0.name", "Michael"}}},
-      {"enumerate_instances_nulls_references_rsp.xml", "EnumerateInstances",
+      {"enumerate_instances_nulls_references_rsp.xml",
+       "EnumerateInstances",
        ResponseDecoder::kInstances,
        {{"#", "2"},
         {"0", "NVX_Fan"},
@@ -211,8 +233,7 @@ TEST(ResponseDecoderTest, DecodesRecordedResponses) {
         {"0.System",
          "//srv.example.com:5989/root/quorvin:NVX_ComputerSystem.Name=\"rack \\\"A\\\" \\\\ 1\","
          "Slot=4,Primary=TRUE"},
-        {"0.Owner",
-         "/root/quorvin:NVX_Link.Target=\"NVX_Port.Id=\\\"p\\\\\\\"1\\\"\""},
+        {"0.Owner", "/root/quorvin:NVX_Link.Target=\"NVX_Port.Id=\\\"p\\\\\\\"1\\\"\""},
         {"0.Nothing", "(null)"},
         {"0.Nothing:type", "REF"},
         {"1", "NVX_ChassisFan"},
@@ -342,7 +363,8 @@ TEST(ResponseDecoderTest, RejectsMalformedResponsesWithTheirPlace) {
        "response is not valid CIM-XML: line 1, column 257: <PROPERTY> has more than one value"},
       {instanceBody("<PROPERTY NAME=\"P\" TYPE=\"string\"><BOGUS/></PROPERTY>"),
        "EnumerateInstances",
-       "response is not valid CIM-XML: line 1, column 241: unexpected element <BOGUS> in <PROPERTY>"},
+       "response is not valid CIM-XML: line 1, column 241: unexpected element <BOGUS> in "
+       "<PROPERTY>"},
       {instanceBody("<PROPERTY.ARRAY NAME=\"P\" TYPE=\"string\"><VALUE>a</VALUE></PROPERTY.ARRAY>"),
        "EnumerateInstances",
        "response is not valid CIM-XML: line 1, column 247: "
@@ -357,7 +379,7 @@ TEST(ResponseDecoderTest, RejectsMalformedResponsesWithTheirPlace) {
       {enumerateBody("<ERROR CODE=\"six\"/>"), "EnumerateInstances",
        "response is not valid CIM-XML: line 1, column 170: 'six' is not a CIM status code"},
       {"<?xml version=\"1.0\"?><!DOCTYPE CIM [<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b \"&a;&a;\">]>"
-           "<CIM>&b;</CIM>",
+       "<CIM>&b;</CIM>",
        "EnumerateInstances",
        "response is not valid CIM-XML: line 1, column 48: entity declarations are not accepted"},
       {instanceBody("<PROPERTY NAME=\"P\" TYPE=\"string\"><VALUE>K\xe4se</VALUE></PROPERTY>"),

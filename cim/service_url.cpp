@@ -46,8 +46,8 @@ bool startsWithIgnoreCase(const std::string& text, const char* prefix) {
 }
 
 bool isHostNameByte(unsigned char c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-         c == '-' || c == '.' || c == '_' || c >= 0x80;  // non-ASCII: internationalised names
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
+         c == '.' || c == '_' || c >= 0x80;  // non-ASCII: internationalised names
 }
 
 bool isIpv6Byte(char c) { return hexValue(c) >= 0 || c == ':' || c == '.'; }
@@ -152,7 +152,8 @@ ServiceAddress parseServiceUrl(const std::string& url) {
     if (!percentDecode(userInfo.substr(0, colon), address.user) ||
         (colon != std::string::npos &&
          !percentDecode(userInfo.substr(colon + 1), address.password))) {
-      throw Exception("the user name or password in the service URL is not validly percent-encoded");
+      throw Exception(
+          "the user name or password in the service URL is not validly percent-encoded");
     }
   }
 

@@ -33,8 +33,8 @@ bool isTrimmedType(CIMDataType::Type type) {
   const std::size_t kShown = 40;
   std::string shown(text.substr(0, kShown));
   if (text.size() > kShown) shown += "...";
-  throw ValueCastException("'" + shown + "' is not a valid " +
-                           CIMDataType(type, false).toString() + " value");
+  throw ValueCastException("'" + shown + "' is not a valid " + CIMDataType(type, false).toString() +
+                           " value");
 }
 
 struct IntegerRange {
@@ -45,14 +45,22 @@ struct IntegerRange {
 
 IntegerRange integerRange(CIMDataType::Type type) {
   switch (type) {
-    case CIMDataType::kUint8: return {false, 0xFF, 0};
-    case CIMDataType::kSint8: return {true, 0x7F, 0x80};
-    case CIMDataType::kUint16: return {false, 0xFFFF, 0};
-    case CIMDataType::kSint16: return {true, 0x7FFF, 0x8000};
-    case CIMDataType::kUint32: return {false, 0xFFFFFFFF, 0};
-    case CIMDataType::kSint32: return {true, 0x7FFFFFFF, 0x80000000};
-    case CIMDataType::kUint64: return {false, UINT64_MAX, 0};
-    default: return {true, 0x7FFFFFFFFFFFFFFF, 0x8000000000000000};
+    case CIMDataType::kUint8:
+      return {false, 0xFF, 0};
+    case CIMDataType::kSint8:
+      return {true, 0x7F, 0x80};
+    case CIMDataType::kUint16:
+      return {false, 0xFFFF, 0};
+    case CIMDataType::kSint16:
+      return {true, 0x7FFF, 0x8000};
+    case CIMDataType::kUint32:
+      return {false, 0xFFFFFFFF, 0};
+    case CIMDataType::kSint32:
+      return {true, 0x7FFFFFFF, 0x80000000};
+    case CIMDataType::kUint64:
+      return {false, UINT64_MAX, 0};
+    default:
+      return {true, 0x7FFFFFFFFFFFFFFF, 0x8000000000000000};
   }
 }
 
@@ -124,11 +132,20 @@ bool normalise(CIMDataType::Type type, std::string_view text, std::string& out) 
         throwNotA(type, text);
       }
       return true;
-    case CIMDataType::kReal32: normaliseReal<float>(type, value, out); return true;
-    case CIMDataType::kReal64: normaliseReal<double>(type, value, out); return true;
-    case CIMDataType::kDatetime: out.assign(value); return true;
-    case CIMDataType::kNull: throwNotA(type, text);
-    default: normaliseInteger(type, value, out); return true;
+    case CIMDataType::kReal32:
+      normaliseReal<float>(type, value, out);
+      return true;
+    case CIMDataType::kReal64:
+      normaliseReal<double>(type, value, out);
+      return true;
+    case CIMDataType::kDatetime:
+      out.assign(value);
+      return true;
+    case CIMDataType::kNull:
+      throwNotA(type, text);
+    default:
+      normaliseInteger(type, value, out);
+      return true;
   }
 }
 

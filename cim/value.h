@@ -69,8 +69,8 @@ class CIMValue {
  private:
   CIMDataType type_;
   bool isNull_ = true;
-  std::string text_;                     // scalar
-  std::vector<std::string> elements_;    // array
+  std::string text_;                        // scalar
+  std::vector<std::string> elements_;       // array
   std::vector<std::size_t> nullPositions_;  // array elements that are null, ascending
 };
 

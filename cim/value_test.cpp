@@ -107,11 +107,11 @@ TEST(CIMValueTest, StringArrayAccessChecksNullAndType) {
 
 TEST(CIMDataTypeTest, NamesOfAllTypes) {
   const std::pair<T::Type, const char*> rows[] = {
-      {T::kNull, "null"},       {T::kUint8, "uint8"},     {T::kSint8, "sint8"},
-      {T::kUint16, "uint16"},   {T::kSint16, "sint16"},   {T::kUint32, "uint32"},
-      {T::kSint32, "sint32"},   {T::kUint64, "uint64"},   {T::kSint64, "sint64"},
-      {T::kReal32, "real32"},   {T::kReal64, "real64"},   {T::kChar16, "char16"},
-      {T::kString, "string"},   {T::kBoolean, "boolean"}, {T::kDatetime, "datetime"},
+      {T::kNull, "null"},     {T::kUint8, "uint8"},     {T::kSint8, "sint8"},
+      {T::kUint16, "uint16"}, {T::kSint16, "sint16"},   {T::kUint32, "uint32"},
+      {T::kSint32, "sint32"}, {T::kUint64, "uint64"},   {T::kSint64, "sint64"},
+      {T::kReal32, "real32"}, {T::kReal64, "real64"},   {T::kChar16, "char16"},
+      {T::kString, "string"}, {T::kBoolean, "boolean"}, {T::kDatetime, "datetime"},
       {T::kReference, "REF"},
   };
   for (const auto& [type, name] : rows) {

@@ -43,9 +43,12 @@ std::string kindOf(const cim::Exception& e) {
   if (dynamic_cast<const cim::SSLException*>(&e)) return "SSLException";
   if (auto* socket = dynamic_cast<const cim::SocketException*>(&e)) {
     switch (socket->getReason()) {
-      case cim::SocketException::kConnectionRefused: return "SocketException refused";
-      case cim::SocketException::kConnectTimedOut: return "SocketException timedout";
-      case cim::SocketException::kOther: return "SocketException other";
+      case cim::SocketException::kConnectionRefused:
+        return "SocketException refused";
+      case cim::SocketException::kConnectTimedOut:
+        return "SocketException timedout";
+      case cim::SocketException::kOther:
+        return "SocketException other";
     }
   }
   if (auto* status = dynamic_cast<const cim::CIMException*>(&e)) {
