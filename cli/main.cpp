@@ -1,6 +1,4 @@
 #include "cli/options.h"
+#include "cli/run.h"
 
-int main(int argc, char* argv[]) {
-  cli::parseCommandLine(argc, argv);
-  return 0;
-}
+int main(int argc, char* argv[]) { return cli::run(cli::parseCommandLine(argc, argv)); }

@@ -1,11 +1,15 @@
 #!/usr/bin/env python3
 """Runs the built telvanecli with command lines that end before any connection
-and checks exit code, standard output and standard error byte for byte.
+and checks exit code, standard output and standard error byte for byte; then
+checks that only a command line that passes every check goes on to connect.
 
 Usage: command_line_test.py PATH_TO_TELVANECLI [unittest options]
 """
+import os
+import socket
 import subprocess
 import sys
+import tempfile
 import unittest
 
 BINARY = None
@@ -170,6 +174,52 @@ class CommandLineTest(unittest.TestCase):
                                 stdout=subprocess.PIPE, stderr=subprocess.STDOUT, timeout=10)
         self.assertEqual((result.returncode, result.stdout),
                          (13, VERSION + USAGE + invalid_option(b"x")))
+
+
+def run(args):
+    return subprocess.run([BINARY] + args, stdin=subprocess.DEVNULL, capture_output=True,
+                          timeout=60)
+
+
+class ConnectionTest(unittest.TestCase):
+    def test_no_connection_before_the_command_line_passes(self):
+        with socket.socket() as listener:
+            listener.bind(("127.0.0.1", 0))
+            listener.listen(16)
+            server = b"127.0.0.1:%d" % listener.getsockname()[1]
+            for args, code in [
+                ([b"-s", server, b"-u", b"u", b"-f", b"html"], 14),
+                ([b"-s", server, b"-u", b"u", b"extra"], 14),
+                ([b"-s", server, b"-u", b"u", b"-p", b""], 10),
+                ([b"-s", server, b"-u", b"u", b"--format"], 10),
+                ([b"-s", server, b"-u", b"u", b"-h"], 0),
+                ([b"-s", server, b"-u", b"u", b"-v"], 0),
+            ]:
+                with self.subTest(describe(args)):
+                    self.assertEqual(run(args).returncode, code)
+            # A connection attempt would be waiting in the listen queue.
+            listener.setblocking(False)
+            with self.assertRaises(BlockingIOError):
+                listener.accept()[0].close()
+
+    def test_valid_command_line_goes_to_the_connection_check(self):
+        with socket.socket() as probe:
+            probe.bind(("127.0.0.1", 0))
+            server = b"127.0.0.1:%d" % probe.getsockname()[1]
+        # Nothing listens there any more: the connection is refused.
+        with tempfile.TemporaryDirectory() as directory:
+            report = os.path.join(directory, "report.xml").encode()
+            for args in [
+                [b"-s", server, b"-u", b"user"],
+                [b"--server=" + server, b"/uername", b"user", b"-p", b"secret", b"-f", b"xml",
+                 b"--output=" + report, b"-t", b"CPU,FAN"],
+            ]:
+                with self.subTest(describe(args)):
+                    result = run(args)
+                    self.assertEqual((result.returncode, result.stdout, result.stderr),
+                                     (2, b"Error: Unable to connect to server.\n", b""))
+            # The report file is only created once the collection has finished.
+            self.assertEqual(os.listdir(directory), [])
 
 
 if __name__ == "__main__":
