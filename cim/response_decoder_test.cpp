@@ -349,10 +349,10 @@ TEST(ResponseDecoderTest, RejectsMalformedResponsesWithTheirPlace) {
        "GetClass",
        "response is not valid CIM-XML: line 1, column 174: "
        "unexpected element <INSTANCE> in <IRETURNVALUE>"},
-      {instanceBody("<PROPERTY NAME=\"P\" TYPE=\"uint8\"><VALUE>300</VALUE></PROPERTY>"),
+      {instanceBody("<PROPERTY NAME=\"P\" TYPE=\"uint8\"><VALUE>3x0</VALUE></PROPERTY>"),
        "EnumerateInstances",
        "response is not valid CIM-XML: line 1, column 250: "
-       "'300' is not a valid uint8 value (property P)"},
+       "'3x0' is not a valid uint8 value (property P)"},
       {instanceBody("<PROPERTY NAME=\"P\" TYPE=\"uint128\"/>"), "EnumerateInstances",
        "response is not valid CIM-XML: line 1, column 208: unknown CIM data type 'uint128'"},
       {instanceBody("<PROPERTY TYPE=\"string\"/>"), "EnumerateInstances",

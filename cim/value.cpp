@@ -37,34 +37,12 @@ bool isTrimmedType(CIMDataType::Type type) {
                            " value");
 }
 
-struct IntegerRange {
-  bool isSigned;
-  std::uint64_t maxMagnitudePositive;
-  std::uint64_t maxMagnitudeNegative;
-};
+bool isDecimalDigit(char c) { return c >= '0' && c <= '9'; }
 
-IntegerRange integerRange(CIMDataType::Type type) {
-  switch (type) {
-    case CIMDataType::kUint8:
-      return {false, 0xFF, 0};
-    case CIMDataType::kSint8:
-      return {true, 0x7F, 0x80};
-    case CIMDataType::kUint16:
-      return {false, 0xFFFF, 0};
-    case CIMDataType::kSint16:
-      return {true, 0x7FFF, 0x8000};
-    case CIMDataType::kUint32:
-      return {false, 0xFFFFFFFF, 0};
-    case CIMDataType::kSint32:
-      return {true, 0x7FFFFFFF, 0x80000000};
-    case CIMDataType::kUint64:
-      return {false, UINT64_MAX, 0};
-    default:
-      return {true, 0x7FFFFFFFFFFFFFFF, 0x8000000000000000};
-  }
-}
-
-// Decimal or "0x" hexadecimal, with an optional sign, into plain decimal.
+// Decimal or "0x" hexadecimal, with an optional sign, into plain decimal. A
+// number outside the range of its type is kept (a provider that overflows its
+// declared type still says something worth showing); text that is no number
+// is refused.
 void normaliseInteger(CIMDataType::Type type, std::string_view text, std::string& out) {
   std::string_view digits = text;
   bool negative = false;
@@ -72,24 +50,26 @@ void normaliseInteger(CIMDataType::Type type, std::string_view text, std::string
     negative = digits.front() == '-';
     digits.remove_prefix(1);
   }
-  int base = 10;
   if (digits.size() > 2 && digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X')) {
-    base = 16;
     digits.remove_prefix(2);
+    std::uint64_t magnitude = 0;
+    const char* end = digits.data() + digits.size();
+    const auto parsed = std::from_chars(digits.data(), end, magnitude, 16);
+    if (parsed.ec != std::errc() || parsed.ptr != end) throwNotA(type, text);
+    char buffer[24];
+    char* last = buffer;
+    if (negative && magnitude != 0) *last++ = '-';
+    out.assign(buffer, std::to_chars(last, buffer + sizeof buffer, magnitude).ptr);
+    return;
   }
-  std::uint64_t magnitude = 0;
-  const char* end = digits.data() + digits.size();
-  const auto parsed = std::from_chars(digits.data(), end, magnitude, base);
-  if (digits.empty() || parsed.ec != std::errc() || parsed.ptr != end) throwNotA(type, text);
-  const IntegerRange range = integerRange(type);
-  if (magnitude > (negative ? range.maxMagnitudeNegative : range.maxMagnitudePositive)) {
-    throwNotA(type, text);
+  if (digits.empty()) throwNotA(type, text);
+  for (char c : digits) {
+    if (!isDecimalDigit(c)) throwNotA(type, text);
   }
-  char buffer[24];
-  char* last = buffer;
-  if (negative && magnitude != 0) *last++ = '-';
-  last = std::to_chars(last, buffer + sizeof buffer, magnitude).ptr;
-  out.assign(buffer, last);
+  while (digits.size() > 1 && digits.front() == '0') digits.remove_prefix(1);
+  out.clear();
+  if (negative && digits != "0") out += '-';
+  out.append(digits);
 }
 
 template <typename Real>
@@ -101,6 +81,12 @@ void normaliseReal(CIMDataType::Type type, std::string_view text, std::string& o
   Real value;
   const char* end = number.data() + number.size();
   const auto parsed = std::from_chars(number.data(), end, value);
+  if (parsed.ec == std::errc::result_out_of_range && parsed.ptr == end &&
+      sizeof(Real) < sizeof(double)) {
+    // Beyond the range of real32: kept at the precision of real64 rather than lost.
+    normaliseReal<double>(type, text, out);
+    return;
+  }
   if (number.empty() || parsed.ec != std::errc() || parsed.ptr != end) throwNotA(type, text);
   if (std::isnan(value)) {
     out = "NaN";

@@ -24,6 +24,8 @@ class CIMValue {
   // A scalar made from its CIM-XML text form. Numbers and booleans may carry
   // surrounding white space, booleans any letter case, integers a "0x" hex
   // form; an empty (or all white space) number, boolean or datetime is null.
+  // A number outside the range of its type is kept as it is, so a provider's
+  // overflow costs no more than the odd value.
   // Throws ValueCastException when the text is no value of the type.
   // References are made from their object path text, kept as given.
   static CIMValue fromText(CIMDataType::Type type, std::string_view text);
