@@ -63,6 +63,19 @@ class ConnectionCheckTest(unittest.TestCase):
         with SimServer(repository=[REPOSITORY], user="admin", password="") as server:
             self.assertOutcome(check("127.0.0.1:%d" % server.port, "admin", ""), 0, "connected\n")
 
+    def test_ipv6_literals_are_bracketed(self):
+        try:
+            with socket.socket(socket.AF_INET6) as s:
+                s.bind(("::1", 0))
+                port = s.getsockname()[1]
+            with socket.socket(socket.AF_INET6) as s:
+                s.bind(("::1", 5989))  # the default port is free, so nothing answers there
+        except OSError:
+            self.skipTest("no IPv6 loopback, or its port 5989 is taken")
+        for server in ("::1", "[::1]:%d" % port):
+            with self.subTest(server=server):
+                self.assertOutcome(check(server), 2, "Error: Unable to connect to server.\n")
+
     def test_failures(self):
         refused = free_port()
         rows = [
