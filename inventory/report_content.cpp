@@ -36,25 +36,60 @@ Common::string commonString(const std::string& text) {
   return Common::string(text.data(), static_cast<int>(text.size()));
 }
 
+// The names of instance and property elements and their attributes, and the type texts, are
+// made once: copies of a string share its buffer, so the thousands of elements of a large
+// report hold references instead of three heap blocks each.
+struct SharedTexts {
+  Common::string node{"node"};
+  Common::string property{"property"};
+  Common::string className{"class"};
+  Common::string instance{"instance"};
+  Common::string description{"description"};
+  Common::string name{"name"};
+  Common::string type{"type"};
+  Common::string value{"value"};
+  Common::string rawValue{"raw_value"};
+
+  SharedTexts() {
+    for (int type = 0; type < kKnownTypes; ++type) {
+      typeNames_[type] = commonString(
+          cim::CIMDataType(static_cast<cim::CIMDataType::Type>(type), false).toString());
+    }
+  }
+
+  Common::string typeName(const cim::CIMDataType& type) const {
+    if (type.getType() < kKnownTypes) return typeNames_[type.getType()];
+    return commonString(type.toString());
+  }
+
+ private:
+  static constexpr int kKnownTypes = cim::CIMDataType::kReference + 1;
+  Common::string typeNames_[kKnownTypes];
+};
+
+const SharedTexts& sharedTexts() {
+  static const SharedTexts texts;
+  return texts;
+}
+
 bool isReportedProperty(const cim::CIMProperty& property) {
   if (property.getDataType().isNull()) return false;
   return testMode || property.getValue().toString() != kNullValueText;
 }
 
 XmlNodePtr makePropertyElement(const cim::CIMClass& cls, const cim::CIMProperty& property) {
-  XmlNodePtr element(new XmlNode(Common::string("property")));
+  const SharedTexts& texts = sharedTexts();
+  XmlNodePtr element(new XmlNode(texts.property));
   // CIM property names are identifiers, so escaping changes nothing for a sound server.
   const Common::string name = splitCamelCase(property.getName().c_str());
-  element->setAttribute(Common::string("name"), xmlText(name));
+  element->setAttribute(texts.name, xmlText(name));
 
   // The raw text is compared with the display text before either is escaped.
   const std::string displayText = translateValue(cls, property);
   const std::string rawText = property.getValue().toString();
-  element->setAttribute(Common::string("type"), commonString(property.getDataType().toString()));
-  element->setAttribute(Common::string("value"), formatValueText(commonString(displayText)));
-  if (rawText != displayText) {
-    element->setAttribute(Common::string("raw_value"), xmlText(rawText));
-  }
+  element->setAttribute(texts.type, texts.typeName(property.getDataType()));
+  element->setAttribute(texts.value, formatValueText(commonString(displayText)));
+  if (rawText != displayText) element->setAttribute(texts.rawValue, xmlText(rawText));
   return element;
 }
 
@@ -81,10 +116,11 @@ XmlNodePtr createReportRoot(const Common::string& server, const Common::string& 
 void appendInstanceNode(XmlNodePtr providerData, const Common::string& className,
                         std::uint32_t index, const cim::CIMClass& cls,
                         const cim::CIMInstance& instance) {
-  XmlNodePtr node(new XmlNode(Common::string("node")));
-  node->setAttribute(Common::string("class"), xmlText(className));
-  node->setAttribute(Common::string("instance"), formatUnsigned(index));
-  node->setAttribute(Common::string("description"), describeInstance(node));
+  const SharedTexts& texts = sharedTexts();
+  XmlNodePtr node(new XmlNode(texts.node));
+  node->setAttribute(texts.className, xmlText(className));
+  node->setAttribute(texts.instance, formatUnsigned(index));
+  node->setAttribute(texts.description, describeInstance(node));
   providerData->addChild(node);
   for (const cim::CIMProperty& property : instance.getProperties()) {
     if (isReportedProperty(property)) node->addChild(makePropertyElement(cls, property));
