@@ -51,14 +51,16 @@ class Response:
 class Connection:
     """One TLS connection to 127.0.0.1:port that can carry several requests."""
 
-    def __init__(self, port, timeout=10.0):
+    def __init__(self, port, timeout=10.0, read_pause=0.0):
+        """read_pause: seconds to wait after every receive, to act as a slow client."""
         context = ssl.SSLContext(ssl.PROTOCOL_TLS_CLIENT)
         context.check_hostname = False
         context.verify_mode = ssl.CERT_NONE
         raw = socket.create_connection(("127.0.0.1", port), timeout=timeout)
         self.sock = context.wrap_socket(raw)
         self.port = port
-        self.buffer = b""
+        self.read_pause = read_pause
+        self.buffer = bytearray()
 
     def close(self):
         self.sock.close()
@@ -70,7 +72,10 @@ class Connection:
         self.close()
 
     def post(self, body, method=None, class_name=None, user="telvane", password="secret",
-             namespace="root/quorvin", extra_headers=(), verb="POST", cim_headers=True):
+             namespace="root/quorvin", extra_headers=(), verb="POST", cim_headers=True,
+             send_body=True):
+        """Sends one request (the body only when send_body, as a client that waits
+        for "100 Continue" does) and reads the reply."""
         headers = [("Host", "127.0.0.1:%d" % self.port),
                    ("Content-Type", 'application/xml; charset="utf-8"'),
                    ("Content-Length", str(len(body)))]
@@ -83,14 +88,16 @@ class Connection:
         headers += list(extra_headers)
         head = "%s /cimom HTTP/1.1\r\n" % verb + "".join("%s: %s\r\n" % h for h in headers)
         started = time.monotonic()
-        self.sock.sendall(head.encode("utf-8") + b"\r\n" + body)
-        return self._read_response(started)
+        self.sock.sendall(head.encode("utf-8") + b"\r\n" + (body if send_body else b""))
+        return self.read_response(started)
 
     def _fill(self, response, started):
         try:
             data = self.sock.recv(65536)
         except (ConnectionError, ssl.SSLError, socket.timeout):
             data = b""
+        if data and self.read_pause:
+            time.sleep(self.read_pause)
         if data and response.first_byte_after is None:
             response.first_byte_after = time.monotonic() - started
         self.buffer += data
@@ -100,15 +107,19 @@ class Connection:
         while b"\r\n" not in self.buffer:
             if not self._fill(response, started):
                 return None
-        line, _, self.buffer = self.buffer.partition(b"\r\n")
+        end = self.buffer.index(b"\r\n")
+        line = bytes(self.buffer[:end])
+        del self.buffer[:end + 2]
         return line.decode("latin-1")
 
     def _read_exact(self, count, response, started):
         while len(self.buffer) < count:
             if not self._fill(response, started):
-                data, self.buffer = self.buffer, b""
+                data = bytes(self.buffer)
+                self.buffer.clear()
                 return data
-        data, self.buffer = self.buffer[:count], self.buffer[count:]
+        data = bytes(self.buffer[:count])
+        del self.buffer[:count]
         return data
 
     def _read_fields(self, response, started, into):
@@ -121,7 +132,9 @@ class Connection:
             name, _, value = line.partition(":")
             into[name.strip().lower()] = value.strip()
 
-    def _read_response(self, started):
+    def read_response(self, started=None):
+        """Reads one reply from the connection; started is the send time (time.monotonic)."""
+        started = time.monotonic() if started is None else started
         response = Response()
         try:
             status_line = self._read_line(response, started)

@@ -56,6 +56,11 @@ class Faults(unittest.TestCase):
                                                "CIM_ERR_INVALID_CLASS%3A%20a%20b"})
         self.assertEqual(faulty.body, normal.body)
 
+        faulty, _ = self.run_rule({"action": "cim_error", "code": 5, "where": "trailer",
+                                   "description": "CIM_ERR_INVALID_CLASS: a b",
+                                   "raw_description": True})
+        self.assertEqual(faulty.trailers["cimstatuscodedescription"], "CIM_ERR_INVALID_CLASS: a b")
+
     def test_connection_faults(self):
         rows = [
             ({"action": "drop", "at": "before_headers"}, None, False),

@@ -199,6 +199,33 @@ class Options(unittest.TestCase):
         self.assertIsNone(parse(empty).find(".//IRETURNVALUE"))
 
 
+    def test_idle_timeout_does_not_cut_a_large_reply_to_a_slow_reader(self):
+        rules = [{"action": "oversized_value", "bytes": 8 * 1024 * 1024}]
+        with SimServer(repository=[SMALL_REPOSITORY], faults=rules,
+                       extra_args=["--idle-timeout", "1"]) as server:
+            with raw_client.Connection(server.port, read_pause=0.005) as connection:
+                response = connection.post(raw_client.request_body("GetClass", "NVX_Fan"),
+                                           method="GetClass")
+        self.assertTrue(response.complete)
+        self.assertGreater(response.elapsed, 1.5)
+
+    def test_expect_header_rejected_on_request(self):
+        body = raw_client.request_body("GetClass", "NVX_Fan")
+        expect = [("Expect", "100-continue")]
+        with SimServer(repository=[SMALL_REPOSITORY], extra_args=["--reject-expect"]) as server:
+            rejected = raw_client.post(server.port, body, method="GetClass",
+                                       extra_headers=expect, send_body=False)
+            plain = raw_client.post(server.port, body, method="GetClass")
+        with SimServer(repository=[SMALL_REPOSITORY]) as server:
+            with raw_client.Connection(server.port) as connection:
+                continued = connection.post(body, method="GetClass", extra_headers=expect,
+                                            send_body=False)
+                connection.sock.sendall(body)
+                final = connection.read_response()
+        self.assertEqual((rejected.status, plain.status), (417, 200))
+        self.assertEqual((continued.status, final.status), (100, 200))
+
+
 class Lifetime(unittest.TestCase):
     def test_server_stops_by_itself(self):
         server = SimServer(repository=[SMALL_REPOSITORY], lifetime=1).start()

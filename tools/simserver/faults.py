@@ -25,7 +25,7 @@ _MATCHERS = {"operation", "class", "request", "times"}
 _PARAMETERS = {
     "none": set(),
     "http_status": {"status", "body", "www_authenticate"},
-    "cim_error": {"code", "description", "where", "status", "cim_error"},
+    "cim_error": {"code", "description", "where", "status", "cim_error", "raw_description"},
     "drop": {"at", "after_bytes"},
     "stall": {"seconds", "at", "after_bytes", "then"},
     "trickle": {"piece_bytes", "interval"},
@@ -196,13 +196,15 @@ def _cim_error(rule, reply, request):
     where = rule.get("where", "body")
     message_id = request.message_id if request else "0"
     method = request.method if request else "GetClass"
+    # OpenPegasus percent-encodes descriptions in headers and trailers, sfcb does not.
+    header_text = description if rule.get("raw_description") else percent_encode(description)
     if where == "body":
         reply.body = error_body(message_id, method, code, description)
     elif where == "trailer":
         # The body stays a complete answer; only the trailer tells of the failure.
         reply.chunked = True
         reply.trailers = [("CIMStatusCode", str(code)),
-                          ("CIMStatusCodeDescription", percent_encode(description))]
+                          ("CIMStatusCodeDescription", header_text)]
     else:  # "header"
         reply.status = rule.get("status", 400)
         reply.reason = _reason(reply.status)
@@ -210,7 +212,7 @@ def _cim_error(rule, reply, request):
         reply.headers = [("CIMError", rule.get("cim_error", "request-not-valid")),
                          ("PGErrorDetail", percent_encode(description)),
                          ("CIMStatusCode", str(code)),
-                         ("CIMStatusCodeDescription", percent_encode(description))]
+                         ("CIMStatusCodeDescription", header_text)]
 
 
 def _apply_modifiers(rule, reply, accept_encoding):

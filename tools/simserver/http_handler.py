@@ -16,11 +16,15 @@ import faults as fault_rules
 from reply import Reply, percent_encode
 
 
+_SEND_PIECE_BYTES = 256 * 1024
+
+
 class ServerContext:
     """Everything the handlers share. Attributes are set once before serving."""
 
     def __init__(self, operations, credentials, www_authenticate, rules, replay, log,
-                 stop_event, idle_timeout, max_request_bytes, chunked, chunk_bytes, verbose):
+                 stop_event, idle_timeout, max_request_bytes, chunked, chunk_bytes, verbose,
+                 reject_expect=False):
         self.operations = operations
         self.credentials = credentials      # b"user:password", or None for no authentication
         self.www_authenticate = www_authenticate  # challenge of a 401 reply
@@ -33,6 +37,7 @@ class ServerContext:
         self.chunked = chunked
         self.chunk_bytes = chunk_bytes
         self.verbose = verbose
+        self.reject_expect = reject_expect  # answer any Expect header with 417, as sfcb does
         self._counter = 0
         self._counter_lock = threading.Lock()
 
@@ -79,6 +84,12 @@ class CimRequestHandler(http.server.BaseHTTPRequestHandler):
     def log_message(self, format, *args):
         if self.server.context.verbose:
             sys.stderr.write("simserver: %s\n" % (format % args))
+
+    def handle_expect_100(self):
+        if self.server.context.reject_expect:
+            self._send_simple(417, "Expect is not supported")
+            return False
+        return super().handle_expect_100()
 
     def do_POST(self):
         self._handle_cim(mpost=False)
@@ -129,6 +140,9 @@ class CimRequestHandler(http.server.BaseHTTPRequestHandler):
 
     def _read_body(self):
         context = self.server.context
+        if context.reject_expect and self.headers.get("Expect"):
+            self._send_simple(417, "Expect is not supported")
+            return None
         if self.headers.get("Transfer-Encoding"):
             self._send_simple(501, "chunked request bodies are not accepted")
             return None
@@ -241,7 +255,11 @@ class CimRequestHandler(http.server.BaseHTTPRequestHandler):
 
     def _send(self, data, reply):
         if not reply.trickle_bytes:
-            self.wfile.write(data)
+            # In pieces: a socket timeout bounds one send call, so the idle timeout
+            # then means "no progress for that long", not "the whole reply in that time".
+            view = memoryview(data)
+            for start in range(0, len(view), _SEND_PIECE_BYTES):
+                self.wfile.write(view[start:start + _SEND_PIECE_BYTES])
             return
         stop = self.server.context.stop_event
         for start in range(0, len(data), reply.trickle_bytes):

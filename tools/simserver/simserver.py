@@ -55,6 +55,8 @@ def parse_arguments(argv):
                              "definition's qualifiers")
     parser.add_argument("--omit-empty-result", action="store_true",
                         help="answer an empty result without IRETURNVALUE")
+    parser.add_argument("--reject-expect", action="store_true",
+                        help="answer requests with an Expect header with 417, as sfcb does")
     parser.add_argument("--no-tls", action="store_true", help="plain HTTP (for debugging)")
     parser.add_argument("--verbose", action="store_true", help="log connections on stderr")
     args = parser.parse_args(argv)
@@ -107,7 +109,7 @@ def _serve(args, repository, rules, replay, workdir):
                    args.instance_qualifiers, args.omit_empty_result),
         credentials, args.www_authenticate, rules, replay, log, stop_event,
         args.idle_timeout, args.max_request_bytes, args.chunked, args.chunk_bytes,
-        args.verbose)
+        args.verbose, args.reject_expect)
     server = CimHttpServer(("127.0.0.1", args.port), tls_context, context)
     port = server.server_address[1]
 
