@@ -140,55 +140,12 @@ class HttpSession::Impl {
   void post(const std::string& method, const std::string& nameSpace, const std::string& body,
             ResponseDecoder& decoder) {
     if (isReservedInvalidName(address_.host)) throwUnresolvable();
-
     Exchange exchange;
     exchange.decoder = &decoder;
     exchange.stallTimeout = timeouts_.stall;
     exchange.lastByte = Clock::now();
-    errorText_[0] = '\0';
-
-    HeaderList headers;
-    for (const std::string& field :
-         {std::string("Content-Type: application/xml; charset=\"utf-8\""),
-          std::string("CIMProtocolVersion: 1.0"), std::string("CIMOperation: MethodCall"),
-          "CIMMethod: " + encodeHeaderValue(method), "CIMObject: " + encodeHeaderValue(nameSpace),
-          std::string("TE: trailers"), std::string("Expect:")}) {
-      headers.append(field);
-    }
-    curl_easy_setopt(curl_, CURLOPT_HTTPHEADER, headers.list);
-    curl_easy_setopt(curl_, CURLOPT_POSTFIELDS, body.data());
-    curl_easy_setopt(curl_, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body.size()));
-    curl_easy_setopt(curl_, CURLOPT_HEADERDATA, &exchange);
-    curl_easy_setopt(curl_, CURLOPT_WRITEDATA, &exchange);
-    curl_easy_setopt(curl_, CURLOPT_PREREQDATA, &exchange);
-    curl_easy_setopt(curl_, CURLOPT_XFERINFODATA, &exchange);
-
-    const CURLcode result = curl_easy_perform(curl_);
-    curl_easy_setopt(curl_, CURLOPT_HTTPHEADER, nullptr);
-
-    if (exchange.failure) std::rethrow_exception(exchange.failure);
-    if (exchange.stalled) {
-      throw SocketException("no data received from " + address_.hostAndPort() + " for " +
-                                secondsText(timeouts_.stall),
-                            SocketException::kOther);
-    }
-    const ReplyHeaders& reply = exchange.headers;
-    if (result == CURLE_WRITE_ERROR && decoder.failed()) {
-      if (reply.cimStatusCode != 0)
-        throw CIMException(reply.cimStatusCode, reply.cimStatusDescription);
-      decoder.rethrowFailure();
-    }
-    if (result != CURLE_OK) throwTransferFailure(result, exchange.connected);
-    if (reply.status != 200) {
-      throw HTTPException(reply.failureMessage(), reply.status, reply.cimError);
-    }
-    decoder.finish();
-    // A status trailer reports a failure that came after the body had begun,
-    // so it outweighs whatever the body holds.
-    if (reply.cimStatusCode != 0)
-      throw CIMException(reply.cimStatusCode, reply.cimStatusDescription);
-    decoder.rethrowFailure();
-    if (decoder.hasError()) throw CIMException(decoder.errorCode(), decoder.errorDescription());
+    const CURLcode result = perform(method, nameSpace, body, exchange);
+    throwIfFailed(result, exchange, decoder);
   }
 
  private:
@@ -202,6 +159,60 @@ class HttpSession::Impl {
       list = extended;
     }
   };
+
+  CURLcode perform(const std::string& method, const std::string& nameSpace, const std::string& body,
+                   Exchange& exchange) {
+    HeaderList headers;
+    for (const std::string& field :
+         {std::string("Content-Type: application/xml; charset=\"utf-8\""),
+          std::string("CIMProtocolVersion: 1.0"), std::string("CIMOperation: MethodCall"),
+          "CIMMethod: " + encodeHeaderValue(method), "CIMObject: " + encodeHeaderValue(nameSpace),
+          std::string("TE: trailers"), std::string("Expect:")}) {
+      headers.append(field);
+    }
+    errorText_[0] = '\0';
+    curl_easy_setopt(curl_, CURLOPT_HTTPHEADER, headers.list);
+    curl_easy_setopt(curl_, CURLOPT_POSTFIELDS, body.data());
+    curl_easy_setopt(curl_, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body.size()));
+    curl_easy_setopt(curl_, CURLOPT_HEADERDATA, &exchange);
+    curl_easy_setopt(curl_, CURLOPT_WRITEDATA, &exchange);
+    curl_easy_setopt(curl_, CURLOPT_PREREQDATA, &exchange);
+    curl_easy_setopt(curl_, CURLOPT_XFERINFODATA, &exchange);
+    const CURLcode result = curl_easy_perform(curl_);
+    curl_easy_setopt(curl_, CURLOPT_HTTPHEADER, nullptr);
+    return result;
+  }
+
+  // Throws what went wrong with the exchange, in the order of what explains
+  // the most: a failure inside a callback, silence, a CIM status in the
+  // headers, the transfer, the HTTP status, the trailer, the body.
+  void throwIfFailed(CURLcode result, const Exchange& exchange, ResponseDecoder& decoder) const {
+    if (exchange.failure) std::rethrow_exception(exchange.failure);
+    if (exchange.stalled) {
+      throw SocketException("no data received from " + address_.hostAndPort() + " for " +
+                                secondsText(timeouts_.stall),
+                            SocketException::kOther);
+    }
+    const ReplyHeaders& reply = exchange.headers;
+    if (result == CURLE_WRITE_ERROR && decoder.failed()) {
+      if (reply.cimStatusCode != 0) {
+        throw CIMException(reply.cimStatusCode, reply.cimStatusDescription);
+      }
+      decoder.rethrowFailure();
+    }
+    if (result != CURLE_OK) throwTransferFailure(result, exchange.connected);
+    if (reply.status != 200) {
+      throw HTTPException(reply.failureMessage(), reply.status, reply.cimError);
+    }
+    decoder.finish();
+    // A status trailer reports a failure that came after the body had begun,
+    // so it outweighs whatever the body holds.
+    if (reply.cimStatusCode != 0) {
+      throw CIMException(reply.cimStatusCode, reply.cimStatusDescription);
+    }
+    decoder.rethrowFailure();
+    if (decoder.hasError()) throw CIMException(decoder.errorCode(), decoder.errorDescription());
+  }
 
   void configure() {
     curl_easy_setopt(curl_, CURLOPT_URL, url_.c_str());
