@@ -29,6 +29,12 @@ inline constexpr const char kMessageAuthentication[] =
     "Error: Authentication failure, invalid username or password.\n";
 inline constexpr const char kMessageFailure[] = "Error: %s\n";
 
+// Report writing, on standard error: the path or the system's reason.
+inline constexpr const char kMessageWriteFailureFile[] =
+    "Error: Unable to write the report to '%s': %s.\n";
+inline constexpr const char kMessageWriteFailureConsole[] =
+    "Error: Unable to write the report to standard output: %s.\n";
+
 // Misuse, on standard error after the version and usage texts.
 inline constexpr const char kMessageMissingValue[] = "\nOption -%c requires an argument.\n";
 inline constexpr const char kMessageMissingOption[] = "\nArgument -%c is required.\n";
