@@ -139,13 +139,24 @@ class Operations(unittest.TestCase):
                 self.assertEqual(error_code(response), expected)
 
     def test_authentication(self):
-        rows = [(None, None), ("telvane", "wrong"), ("other", "secret")]
+        rows = [(None, None), ("telvane", "wrong"), ("other", "secret"), ("telvane", "")]
         for user, password in rows:
             with self.subTest(user=user, password=password):
                 response = raw_client.call(self.server.port, "GetClass", "NVX_Fan",
                                            user=user, password=password)
                 self.assertEqual(response.status, 401)
                 self.assertTrue(response.header("WWW-Authenticate").startswith("Basic realm="))
+
+    def test_credentials_are_compared_exactly_as_given(self):
+        user, password = "ad@min ü", "p:w/%# ü@"
+        with SimServer(repository=[SMALL_REPOSITORY], user=user, password=password) as server:
+            rows = [(user, password, 200), (user, "p:w/%# u@", 401), ("AD@min ü", password, 401),
+                    (user + ":p", ":w/%# ü@", 401)]
+            for given_user, given_password, status in rows:
+                with self.subTest(user=given_user, password=given_password):
+                    response = raw_client.call(server.port, "GetClass", "NVX_Fan",
+                                               user=given_user, password=given_password)
+                    self.assertEqual(response.status, status)
 
     def test_protocol_errors(self):
         body = raw_client.request_body("GetClass", "NVX_Fan")

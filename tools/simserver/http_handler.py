@@ -26,7 +26,7 @@ class ServerContext:
                  stop_event, idle_timeout, max_request_bytes, chunked, chunk_bytes, verbose,
                  reject_expect=False):
         self.operations = operations
-        self.credentials = credentials      # b"user:password", or None for no authentication
+        self.credentials = credentials      # (user, password) as UTF-8 bytes, or None
         self.www_authenticate = www_authenticate  # challenge of a 401 reply
         self.rules = rules
         self.replay = replay
@@ -174,14 +174,14 @@ class CimRequestHandler(http.server.BaseHTTPRequestHandler):
         credentials = self.server.context.credentials
         header = self.headers.get("Authorization", "")
         scheme, _, token = header.partition(" ")
-        user = None
         given = None
         if scheme.lower() == "basic":
             try:
-                given = base64.b64decode(token.strip(), validate=True)
-                user = given.split(b":", 1)[0].decode("utf-8", "replace")
+                # The user name ends at the first colon; the password may hold colons.
+                given = tuple(base64.b64decode(token.strip(), validate=True).split(b":", 1))
             except (binascii.Error, ValueError):
                 given = None
+        user = given[0].decode("utf-8", "replace") if given else None
         if credentials is None:
             return user, True
         return user, given == credentials

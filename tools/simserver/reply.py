@@ -41,12 +41,6 @@ class Reply:
         self.headers = [(n, v) for n, v in self.headers if n.lower() != name.lower()]
         self.headers.append((name, value))
 
-    def header(self, name):
-        for n, v in self.headers:
-            if n.lower() == name.lower():
-                return v
-        return None
-
     def encoded_body(self):
         if self.encoding == "gzip":
             return gzip.compress(self.body, mtime=0)

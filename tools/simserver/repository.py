@@ -216,9 +216,6 @@ class Repository:
     def class_exists(self, name):
         return name.lower() in self._declarations
 
-    def canonical_name(self, name):
-        return self._declarations[name.lower()].name
-
     def resolve(self, name, _visiting=()):
         key = name.lower()
         cached = self._resolved.get(key)

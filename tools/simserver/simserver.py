@@ -62,6 +62,8 @@ def parse_arguments(argv):
     args = parser.parse_args(argv)
     if not args.no_auth and args.user is None:
         parser.error("give --user (and --password), or --no-auth")
+    if args.user is not None and ":" in args.user:
+        parser.error("--user cannot contain ':' (Basic authentication ends the name there)")
     if args.sample_scale < 1:
         parser.error("--sample-scale must be 1 or more")
     if args.sample_scale != 1:
@@ -102,7 +104,8 @@ def _serve(args, repository, rules, replay, workdir):
         tls_context.load_cert_chain(cert, key)
     stop_event = threading.Event()
     credentials = None if args.no_auth else (
-        "%s:%s" % (args.user, args.password)).encode("utf-8", "surrogateescape")
+        args.user.encode("utf-8", "surrogateescape"),
+        args.password.encode("utf-8", "surrogateescape"))
     log = RequestLog(args.log_dir)
     context = ServerContext(
         Operations(repository, args.namespace or ["root/quorvin"],
