@@ -111,5 +111,20 @@ TEST_F(CollectorTest, LostConnectionStopsTheCollectionWithAWarning) {
             "<provider_data/>");
 }
 
+TEST_F(CollectorTest, ServerAddressTheClientRefusesStopsAtTheFirstClass) {
+  // No client can be made for this host, so there is no point in trying every class.
+  server_ = Common::string("bad host");
+  XmlNodePtr result;
+  testing::internal::CaptureStderr();
+  const CollectionOutcome outcome = collect("", result);
+  const std::string warnings = testing::internal::GetCapturedStderr();
+
+  EXPECT_EQ(outcome, CollectionOutcome::kIncomplete);
+  const std::string prefix = "Warning: the collection stopped at NVX_BladeEnclosureCS: ";
+  EXPECT_EQ(warnings.compare(0, prefix.size(), prefix), 0) << warnings;
+  EXPECT_EQ(warnings.find('\n'), warnings.size() - 1) << warnings;
+  EXPECT_EQ(str(result->getAttribute(Common::string("server"))), "bad host");
+}
+
 }  // namespace
 }  // namespace inventory
