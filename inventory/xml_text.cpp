@@ -79,7 +79,7 @@ Common::string replaceNonXmlCharacters(const char* text, std::size_t size) {
 }
 
 Common::string escapeMarkup(const Common::string& text) {
-  // One pass gives the same result as replacing "&" first and then the other four in turn:
+  // One pass gives the same result as replacing "&" first and then the others in turn:
   // no inserted entity contains a character that a later replacement looks for.
   std::string result;
   const char* bytes = text.c_str();
@@ -99,6 +99,17 @@ Common::string escapeMarkup(const Common::string& text) {
         break;
       case '>':
         result += "&gt;";
+        break;
+      // A parser turns a raw tab or line break inside an attribute value into a space;
+      // character references keep them.
+      case '\t':
+        result += "&#9;";
+        break;
+      case '\n':
+        result += "&#10;";
+        break;
+      case '\r':
+        result += "&#13;";
         break;
       default:
         result += bytes[i];

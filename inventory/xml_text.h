@@ -14,7 +14,9 @@ namespace inventory {
 Common::string replaceNonXmlCharacters(const char* text, std::size_t size);
 
 // Escapes the five markup characters: "&" as "&amp;", "'" as "&apos;", '"' as "&quot;",
-// "<" as "&lt;", ">" as "&gt;". An entity already in the text is escaped once more.
+// "<" as "&lt;", ">" as "&gt;"; and tab, line feed and carriage return as "&#9;", "&#10;",
+// "&#13;", which an XML parser would otherwise read back as spaces. An entity already in the
+// text is escaped once more.
 Common::string escapeMarkup(const Common::string& text);
 
 // Both of the above: the form in which text from outside the program is stored in the report

@@ -58,6 +58,7 @@ TEST(XmlTextTest, EscapeMarkupReplacesEachCharacterOnce) {
       {"'\"<>", "&apos;&quot;&lt;&gt;"},
       {"&amp;", "&amp;amp;"},
       {"x > y & 'z'", "x &gt; y &amp; &apos;z&apos;"},
+      {"line 1\r\nline 2\tend", "line 1&#13;&#10;line 2&#9;end"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.input);

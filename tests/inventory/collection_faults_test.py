@@ -83,8 +83,7 @@ class CollectionFaults(unittest.TestCase):
         self.assertNotIn(PASSWORD.encode(), run.stdout + run.stderr)
         self.assertEqual(support.collector_requests(self, records), requests)
         self.assertEqual(support.report_nodes(ET.fromstring(run.stdout)),
-                         support.with_line_breaks_and_tabs_as_spaces(support.as_read(
-                             [node for node in self.sample.expected if node[0] in read])))
+                         support.as_read([node for node in self.sample.expected if node[0] in read]))
 
     def test_each_fault_alone(self):
         for fault in FAULTS:

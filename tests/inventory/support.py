@@ -273,7 +273,8 @@ def translate(class_property, raw):
 
 def _escape(text):
     for plain, entity in (("&", "&amp;"), ("'", "&apos;"), ('"', "&quot;"),
-                          ("<", "&lt;"), (">", "&gt;")):
+                          ("<", "&lt;"), (">", "&gt;"), ("\t", "&#9;"), ("\n", "&#10;"),
+                          ("\r", "&#13;")):
         text = text.replace(plain, entity)
     return text
 
@@ -327,16 +328,3 @@ def report_nodes(root):
               for p in node])
             for node in root.find("provider_data")]
 
-
-def _as_parser_reads(text):
-    if text is None:
-        return None
-    return re.sub(r"\r\n|[\r\n\t]", " ", text)
-
-
-# The XML report writes line breaks and tabs into attribute values as they are,
-# and an XML parser reads each of them back as a space (a known fault). Tests
-# that read reports back compare with this form as well as with the exact one.
-def with_line_breaks_and_tabs_as_spaces(nodes):
-    return [node[:3] + ([(name, cim_type, _as_parser_reads(value), _as_parser_reads(raw))
-                         for name, cim_type, value, raw in node[3]],) for node in nodes]
