@@ -7,6 +7,7 @@ packages=(
   libcurl4-openssl-dev libexpat1-dev zlib1g-dev libssl-dev
   python3 openssl
   libxml2-utils sblim-wbemcli
+  groff-base man-db dpkg-dev
 )
 missing=()
 for p in "${packages[@]}"; do
