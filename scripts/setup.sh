@@ -8,6 +8,7 @@ packages=(
   python3 openssl
   libxml2-utils sblim-wbemcli
   groff-base man-db dpkg-dev
+  clang libclang-rt-14-dev
 )
 missing=()
 for p in "${packages[@]}"; do
