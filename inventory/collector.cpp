@@ -4,6 +4,7 @@
 #include <ctime>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "cim/client.h"
 #include "cim/exception.h"
@@ -11,6 +12,7 @@
 #include "cli/version.h"
 #include "connection/service_url.h"
 #include "inventory/category_filter.h"
+#include "inventory/class_membership.h"
 #include "inventory/class_read_failure.h"
 #include "inventory/report_content.h"
 
@@ -37,6 +39,25 @@ void printWarning(const char* format, const Common::string& className,
                   const cim::Exception& failure) {
   std::fprintf(stderr, format, cim::neutralizeControls(stdString(className)).c_str(),
                failure.getMessage().c_str());
+}
+
+// The enumerated instances, once every one of them is known to belong to the class, so that a
+// reply for another class loses this class instead of filling it with foreign data.
+std::vector<cim::CIMInstance> takeInstancesOf(const cim::CIMClass& definition,
+                                              cim::CIMInstanceEnumeration enumeration) {
+  std::vector<cim::CIMInstance> instances;
+  instances.reserve(enumeration.numberOfElements());
+  std::string missing;
+  while (enumeration.hasMoreElements()) {
+    instances.push_back(enumeration.nextElement());
+    if (!belongsToClass(definition, instances.back(), missing)) {
+      throw cim::Exception("the EnumerateInstances response holds an instance of " +
+                           instances.back().getClassName() + ", which is neither " +
+                           definition.getName() + " nor a subclass of it (it lacks " + missing +
+                           ")");
+    }
+  }
+  return instances;
 }
 
 }  // namespace
@@ -74,11 +95,12 @@ CollectionOutcome collectInventory(XmlNodePtr& result, const Common::istring& fi
       if (!client) client = std::make_unique<cim::CIMClient>(url, kNamespace);
       const std::string name = stdString(className);
       const cim::CIMClass definition = client->getClass(name);
-      cim::CIMInstanceEnumeration instances = client->enumInstancesE(name);
-      instanceCount = static_cast<std::uint32_t>(instances.numberOfElements());
+      const std::vector<cim::CIMInstance> instances =
+          takeInstancesOf(definition, client->enumInstancesE(name));
+      instanceCount = static_cast<std::uint32_t>(instances.size());
       if (progress != nullptr) progress(&context, &percent, &className, &instanceCount);
-      for (std::uint32_t index = 0; instances.hasMoreElements(); ++index) {
-        appendInstanceNode(providerData, className, index, definition, instances.nextElement());
+      for (std::uint32_t index = 0; index < instanceCount; ++index) {
+        appendInstanceNode(providerData, className, index, definition, instances[index]);
       }
     } catch (const cim::Exception& failure) {
       // A client that cannot even be made has nothing to go on with.
