@@ -9,10 +9,12 @@
 #include <string_view>
 #include <utility>
 
+#include "cim/document_encoding.h"
 #include "cim/exception.h"
 #include "cim/names.h"
 #include "cim/object_path.h"
 #include "cim/response_grammar.h"
+#include "cim/utf8_repair.h"
 #include "cim/value.h"
 
 namespace cim {
@@ -68,10 +70,10 @@ struct PendingValue {
 
 }  // namespace
 
-class ResponseDecoder::Impl {
+class ResponseDecoder::Impl final : private Utf8Repair::Sink {
  public:
   Impl(const std::string& method, ResultKind kind)
-      : method_(method), kind_(kind), parser_(XML_ParserCreate(nullptr)) {
+      : method_(method), kind_(kind), parser_(XML_ParserCreate(nullptr)), repair_(*this) {
     if (parser_ == nullptr) throw std::bad_alloc();
     XML_SetUserData(parser_, this);
     XML_SetElementHandler(parser_, &Impl::onStart, &Impl::onEnd);
@@ -105,7 +107,9 @@ class ResponseDecoder::Impl {
     if (failure_) std::rethrow_exception(failure_);
   }
   void setEncoding(const std::string& encoding) {
-    if (!encoding.empty()) XML_SetEncoding(parser_, encoding.c_str());
+    if (encoding.empty()) return;
+    XML_SetEncoding(parser_, encoding.c_str());
+    repairing_ = equalsIgnoreCase(encoding, "utf-8") ? Repairing::kYes : Repairing::kNo;
   }
 
   bool sawError_ = false;
@@ -124,6 +128,33 @@ class ResponseDecoder::Impl {
       return false;
     }
     bodyBytes_ += size;
+    if (repairing_ == Repairing::kUndecided) {
+      // The XML declaration decides; its bytes are held until it is complete.
+      documentStart_.append(data, size);
+      const DocumentEncoding encoding = documentEncoding(documentStart_);
+      if (encoding == DocumentEncoding::kUndecided &&
+          documentStart_.size() < kMaxDocumentStartBytes) {
+        return true;
+      }
+      return feedDocumentStart(encoding);
+    }
+    return repairing_ == Repairing::kYes ? repair_.feed(data, size) : parseAll(data, size);
+  }
+
+  // Decides on the repair and passes the held start of the document on. A
+  // start that never told its encoding is left to the XML parser to judge.
+  bool feedDocumentStart(DocumentEncoding encoding) {
+    repairing_ = encoding == DocumentEncoding::kUtf8 ? Repairing::kYes : Repairing::kNo;
+    const std::string start = std::move(documentStart_);
+    documentStart_.clear();
+    return repairing_ == Repairing::kYes ? repair_.feed(start.data(), start.size())
+                                         : parseAll(start.data(), start.size());
+  }
+
+  // Where the repair hands over the body.
+  bool write(const char* data, std::size_t size) override { return parseAll(data, size); }
+
+  bool parseAll(const char* data, std::size_t size) {
     while (size > 0) {
       const int piece = size > INT_MAX ? INT_MAX : static_cast<int>(size);
       if (!parse(data, piece, false)) return false;
@@ -136,6 +167,11 @@ class ResponseDecoder::Impl {
   bool finishDocument() {
     if (failure_) return false;
     if (bodyBytes_ == 0) return failWithoutPosition("the response body is empty");
+    if (repairing_ == Repairing::kUndecided &&
+        !feedDocumentStart(documentEncoding(documentStart_))) {
+      return false;
+    }
+    if (repairing_ == Repairing::kYes && !repair_.finish()) return false;
     if (!parse(nullptr, 0, true)) return false;
     if (!sawResponse_) return failWithoutPosition("the response holds no IMETHODRESPONSE");
     if (!sawError_ && kind_ == kOneClass && classes_.empty()) {
@@ -478,6 +514,14 @@ class ResponseDecoder::Impl {
   XML_Parser parser_;
   std::exception_ptr failure_;
   std::size_t bodyBytes_ = 0;
+
+  // Whether bytes that are not valid UTF-8, or no XML characters, become
+  // U+FFFD before the parser sees them: for UTF-8 bodies only, as the
+  // Content-Type charset or else the XML declaration says.
+  enum class Repairing { kUndecided, kYes, kNo };
+  Repairing repairing_ = Repairing::kUndecided;
+  std::string documentStart_;  // held while undecided
+  Utf8Repair repair_;
 
   std::vector<Element> stack_;
   int skipDepth_ = 0;  // depth inside a subtree that is passed over

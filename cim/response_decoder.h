@@ -19,7 +19,10 @@ namespace cim {
 // IRETURNVALUE for an empty result, letter case of booleans and CIM names)
 // and rejects a body that is not well-formed XML, that does not have the
 // structure of a CIM-XML response, that answers another method, or whose
-// values do not fit their types. Entity declarations are refused.
+// values do not fit their types. Entity declarations are refused. In a UTF-8
+// body, bytes that are not valid UTF-8 and characters XML 1.0 forbids become
+// U+FFFD before parsing (see utf8_repair.h), so they cost the value that
+// holds them, not the response.
 //
 // feed and finish never throw (they run inside the HTTP library's callbacks):
 // a failure is kept, and rethrowFailure throws it afterwards.
@@ -38,8 +41,9 @@ class ResponseDecoder {
   ResponseDecoder& operator=(const ResponseDecoder&) = delete;
 
   // The charset the Content-Type header named; it overrides the XML
-  // declaration. Without it the declaration holds (UTF-8 when there is none).
-  // Only before the first feed.
+  // declaration. Without it the declaration holds (UTF-8 when there is none),
+  // and the first bytes of the body are held until it is complete (at most
+  // kMaxDocumentStartBytes). Only before the first feed.
   void setEncoding(const std::string& encoding);
 
   // Decodes the next piece of the body. Returns false once decoding failed.

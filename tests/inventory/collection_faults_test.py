@@ -18,8 +18,9 @@ from support import CATALOGUE, CATEGORY, PASSWORD
 
 # One rule per class, each in a category of its own, so that a run filtered to
 # that category meets this fault alone. effect: "missing" (skipped without a
-# word), "unreadable" (skipped with a warning) or "stop" (the collection ends);
-# message: what the warning's message must contain.
+# word), "unreadable" (skipped with a warning), "stop" (the collection ends) or
+# "repaired" (read, the first instance's property holding value); message: what
+# the warning's message must contain.
 FAULTS = [
     dict(rule={"operation": "GetClass", "class": "NVX_Fan", "action": "cim_error", "code": 6},
          filter="FAN", effect="missing"),
@@ -35,6 +36,10 @@ FAULTS = [
     dict(rule={"operation": "EnumerateInstances", "class": "NVX_ProcessorCapabilities",
                "action": "malformed_xml"},
          filter="CPU", effect="unreadable", message=""),
+    # FF FE C3 28 before the value: three ill-formed UTF-8 parts and a "(".
+    dict(rule={"operation": "EnumerateInstances", "class": "NVX_ManagementProcessor",
+               "action": "invalid_utf8", "property": "Name"},
+         filter="MPX", effect="repaired", value="\ufffd\ufffd\ufffd(iRMC-QX7K034112"),
     # The event log's large reply breaks off half-way; the "SI" classes come before it.
     dict(rule={"operation": "EnumerateInstances", "class": "NVX_QELLogEntry", "action": "drop"},
          filter="SI,QEL", effect="stop", message=""),
@@ -52,9 +57,9 @@ def expected_collection(classes):
         for operation in ("GetClass", "EnumerateInstances"):
             requests.append((operation, name))
             fault = FAULT_AT.get((operation, name))
-            if fault:
+            if fault and fault["effect"] != "repaired":
                 break  # a class whose definition fails is not enumerated
-        if fault is None:
+        if fault is None or fault["effect"] == "repaired":
             read.append(name)
         elif fault["effect"] == "unreadable":
             warnings.append("Warning: %s could not be read: (?=.*%s).+" % (name, fault["message"]))
@@ -62,6 +67,21 @@ def expected_collection(classes):
             warnings.append("Warning: the collection stopped at %s: .+" % name)
             break
     return requests, read, warnings
+
+
+def with_repairs(nodes):
+    """The expected report nodes with the values of the "repaired" faults."""
+    repaired = {f["rule"]["class"]: f for f in FAULTS if f["effect"] == "repaired"}
+    out = []
+    for node in nodes:
+        fault = repaired.get(node[0])
+        if fault and node[1] == "0":
+            node = node[:3] + ([(name, cim_type, fault["value"], raw)
+                                if name == fault["rule"]["property"] else
+                                (name, cim_type, display, raw)
+                                for name, cim_type, display, raw in node[3]],)
+        out.append(node)
+    return out
 
 
 class CollectionFaults(unittest.TestCase):
@@ -83,7 +103,8 @@ class CollectionFaults(unittest.TestCase):
         self.assertNotIn(PASSWORD.encode(), run.stdout + run.stderr)
         self.assertEqual(support.collector_requests(self, records), requests)
         self.assertEqual(support.report_nodes(ET.fromstring(run.stdout)),
-                         support.as_read([node for node in self.sample.expected if node[0] in read]))
+                         support.as_read(with_repairs(
+                             [node for node in self.sample.expected if node[0] in read])))
 
     def test_each_fault_alone(self):
         for fault in FAULTS:
