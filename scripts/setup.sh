@@ -9,6 +9,7 @@ packages=(
   libxml2-utils sblim-wbemcli
   groff-base man-db dpkg-dev
   clang libclang-rt-14-dev
+  valgrind
 )
 missing=()
 for p in "${packages[@]}"; do
