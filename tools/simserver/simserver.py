@@ -58,6 +58,9 @@ def parse_arguments(argv):
     parser.add_argument("--reject-expect", action="store_true",
                         help="answer requests with an Expect header with 417, as sfcb does")
     parser.add_argument("--no-tls", action="store_true", help="plain HTTP (for debugging)")
+    parser.add_argument("--cert", metavar="FILE",
+                        help="PEM certificate (chain) to serve instead of a generated one")
+    parser.add_argument("--key", metavar="FILE", help="PEM private key of --cert")
     parser.add_argument("--verbose", action="store_true", help="log connections on stderr")
     args = parser.parse_args(argv)
     if not args.no_auth and args.user is None:
@@ -70,6 +73,10 @@ def parse_arguments(argv):
         args.sample = True
     if args.lifetime <= 0 or args.idle_timeout <= 0:
         parser.error("--lifetime and --idle-timeout must be positive")
+    if (args.cert is None) != (args.key is None):
+        parser.error("give --cert and --key together")
+    if args.cert is not None and args.no_tls:
+        parser.error("--cert and --key need TLS; drop --no-tls")
     return args
 
 
@@ -99,7 +106,7 @@ def _serve(args, repository, rules, replay, workdir):
     """Serves until the lifetime ends or a signal comes; returns the exit code."""
     tls_context = None
     if not args.no_tls:
-        cert, key = certificate.generate(workdir)
+        cert, key = (args.cert, args.key) if args.cert else certificate.generate(workdir)
         tls_context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
         tls_context.load_cert_chain(cert, key)
     stop_event = threading.Event()
