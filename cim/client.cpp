@@ -11,8 +11,9 @@ namespace cim {
 
 class CIMClient::Impl {
  public:
-  Impl(const std::string& url, const std::string& nameSpace, const Timeouts& timeouts)
-      : nameSpace_(nameSpace), session_(parseServiceUrl(url), timeouts) {
+  Impl(const std::string& url, const std::string& nameSpace, const Timeouts& timeouts,
+       const TlsSettings& tls)
+      : nameSpace_(nameSpace), session_(parseServiceUrl(url), timeouts, tls) {
     if (namespaceParts(nameSpace).empty()) {
       throw Exception("the CIM namespace '" + nameSpace + "' has no name in it");
     }
@@ -30,8 +31,9 @@ class CIMClient::Impl {
   unsigned messageId_ = 0;
 };
 
-CIMClient::CIMClient(const std::string& url, const std::string& ns, const Timeouts& timeouts)
-    : impl_(std::make_unique<Impl>(url, ns, timeouts)) {}
+CIMClient::CIMClient(const std::string& url, const std::string& ns, const Timeouts& timeouts,
+                     const TlsSettings& tls)
+    : impl_(std::make_unique<Impl>(url, ns, timeouts, tls)) {}
 
 CIMClient::~CIMClient() = default;
 

@@ -8,6 +8,7 @@
 #include "cim/class.h"
 #include "cim/instance_enumeration.h"
 #include "cim/timeouts.h"
+#include "cim/tls_settings.h"
 
 namespace cim {
 
@@ -21,7 +22,8 @@ enum IncludeClassOriginFlag { kExcludeClassOrigin, kIncludeClassOrigin };
 // All requests of a client go over one HTTP connection that is kept open
 // between them (it is opened again if the server closed it). Responses are
 // decoded while they arrive; gzip and deflate bodies are accepted. TLS
-// certificates are not verified: managed servers ship self-signed ones.
+// certificates are verified only when the TLS settings name CA certificates:
+// managed servers ship self-signed ones.
 // Proxy settings of the environment are ignored. Not for use from several
 // threads at once.
 class CIMClient {
@@ -30,10 +32,12 @@ class CIMClient {
   // (percent-encoded), the host (a name, an IPv4 address or a bracketed IPv6
   // literal), optionally ":" port, then "/" or a path. The default ports are
   // 5989 for https and 5988 for http; requests go to "/cimom" unless the URL
-  // names another path. ns: the CIM namespace, e.g. "root/cimv2".
+  // names another path. ns: the CIM namespace, e.g. "root/cimv2". tls: how
+  // the server's certificate is checked; the settings are copied.
   // Makes no connection yet. Throws Exception when the URL is not of this
   // form (the message never contains the password).
-  CIMClient(const std::string& url, const std::string& ns, const Timeouts& timeouts = Timeouts());
+  CIMClient(const std::string& url, const std::string& ns, const Timeouts& timeouts = Timeouts(),
+            const TlsSettings& tls = TlsSettings());
   ~CIMClient();
   CIMClient(const CIMClient&) = delete;
   CIMClient& operator=(const CIMClient&) = delete;

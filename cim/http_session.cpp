@@ -1,6 +1,7 @@
 #include "cim/http_session.h"
 
 #include <curl/curl.h>
+#include <openssl/x509.h>
 
 #include <cerrno>
 #include <chrono>
@@ -126,8 +127,8 @@ bool isTlsFailure(CURLcode code) {
 
 class HttpSession::Impl {
  public:
-  Impl(const ServiceAddress& address, const Timeouts& timeouts)
-      : address_(address), timeouts_(timeouts), url_(address.requestUrl()) {
+  Impl(const ServiceAddress& address, const Timeouts& timeouts, const TlsSettings& tls)
+      : address_(address), timeouts_(timeouts), tls_(tls), url_(address.requestUrl()) {
     static const CURLcode initialised = curl_global_init(CURL_GLOBAL_DEFAULT);
     if (initialised != CURLE_OK) throw Exception("the HTTP library could not be initialised");
     curl_ = curl_easy_init();
@@ -224,9 +225,7 @@ class HttpSession::Impl {
     // The command line is the only input: proxy variables are not followed.
     curl_easy_setopt(curl_, CURLOPT_PROXY, "");
     curl_easy_setopt(curl_, CURLOPT_NOPROXY, "*");
-    // Managed servers ship self-signed certificates; nothing to verify against.
-    curl_easy_setopt(curl_, CURLOPT_SSL_VERIFYPEER, 0L);
-    curl_easy_setopt(curl_, CURLOPT_SSL_VERIFYHOST, 0L);
+    configureVerification();
     // libcurl advertises what it can decode and decodes it before onBody.
     curl_easy_setopt(curl_, CURLOPT_ACCEPT_ENCODING, "");
     curl_easy_setopt(curl_, CURLOPT_CONNECTTIMEOUT_MS,
@@ -242,6 +241,31 @@ class HttpSession::Impl {
     curl_easy_setopt(curl_, CURLOPT_PREREQFUNCTION, &onConnected);
     curl_easy_setopt(curl_, CURLOPT_XFERINFOFUNCTION, &onProgress);
     curl_easy_setopt(curl_, CURLOPT_NOPROGRESS, 0L);
+  }
+
+  void configureVerification() {
+    if (tls_.caCertificates.empty()) {
+      // Managed servers ship self-signed certificates; nothing to verify against.
+      curl_easy_setopt(curl_, CURLOPT_SSL_VERIFYPEER, 0L);
+      curl_easy_setopt(curl_, CURLOPT_SSL_VERIFYHOST, 0L);
+      return;
+    }
+    // The given certificates and no others: the system's trust store stays out.
+    curl_blob certificates{tls_.caCertificates.data(), tls_.caCertificates.size(), CURL_BLOB_COPY};
+    curl_easy_setopt(curl_, CURLOPT_CAINFO, static_cast<char*>(nullptr));
+    curl_easy_setopt(curl_, CURLOPT_CAPATH, static_cast<char*>(nullptr));
+    curl_easy_setopt(curl_, CURLOPT_CAINFO_BLOB, &certificates);
+    curl_easy_setopt(curl_, CURLOPT_SSL_VERIFYPEER, 1L);
+    curl_easy_setopt(curl_, CURLOPT_SSL_VERIFYHOST, 2L);
+  }
+
+  // Why the server's certificate was refused: the verdict of the chain check,
+  // or else libcurl's own text (a certificate that does not name the host).
+  std::string verificationFailure(const std::string& detail) const {
+    long verdict = X509_V_OK;
+    curl_easy_getinfo(curl_, CURLINFO_SSL_VERIFYRESULT, &verdict);
+    if (verdict == X509_V_OK || verdict == X509_V_ERR_UNSPECIFIED) return detail;
+    return X509_verify_cert_error_string(verdict);
   }
 
   [[noreturn]] void throwUnresolvable() const {
@@ -290,6 +314,10 @@ class HttpSession::Impl {
         throw Exception("the response body could not be decompressed: " + detail);
       case CURLE_OUT_OF_MEMORY:
         throw std::bad_alloc();
+      case CURLE_PEER_FAILED_VERIFICATION:
+        throw SSLException(
+            "TLS failure with " + where +
+            ": the server's certificate was not accepted: " + verificationFailure(detail));
       default:
         if (isTlsFailure(result)) {
           throw SSLException("TLS failure with " + where + ": " + detail);
@@ -300,13 +328,15 @@ class HttpSession::Impl {
 
   ServiceAddress address_;
   Timeouts timeouts_;
+  TlsSettings tls_;
   std::string url_;
   CURL* curl_ = nullptr;
   char errorText_[CURL_ERROR_SIZE] = {};
 };
 
-HttpSession::HttpSession(const ServiceAddress& address, const Timeouts& timeouts)
-    : impl_(std::make_unique<Impl>(address, timeouts)) {}
+HttpSession::HttpSession(const ServiceAddress& address, const Timeouts& timeouts,
+                         const TlsSettings& tls)
+    : impl_(std::make_unique<Impl>(address, timeouts, tls)) {}
 
 HttpSession::~HttpSession() = default;
 

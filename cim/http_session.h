@@ -6,6 +6,7 @@
 
 #include "cim/service_url.h"
 #include "cim/timeouts.h"
+#include "cim/tls_settings.h"
 
 namespace cim {
 
@@ -13,11 +14,12 @@ class ResponseDecoder;
 
 // The HTTP side of a client: one libcurl handle whose connection is kept
 // open from one request to the next (and opened again when the server closed
-// it). TLS without certificate checks, Basic authentication sent with the
-// first request, gzip and deflate bodies, no proxy, no redirects.
+// it). TLS with the certificate checks tls asks for (none by default), Basic
+// authentication sent with the first request, gzip and deflate bodies, no
+// proxy, no redirects.
 class HttpSession {
  public:
-  HttpSession(const ServiceAddress& address, const Timeouts& timeouts);
+  HttpSession(const ServiceAddress& address, const Timeouts& timeouts, const TlsSettings& tls);
   ~HttpSession();
   HttpSession(const HttpSession&) = delete;
   HttpSession& operator=(const HttpSession&) = delete;
@@ -28,7 +30,8 @@ class HttpSession {
   // that reports no CIM error. Throws:
   //   HTTPException   a status other than 200, or a reply that is not HTTP
   //   SocketException refused, connect timed out, lost, or silent for the
-  //                   stall timeout; SSLException for TLS failures
+  //                   stall timeout; SSLException for TLS failures, a
+  //                   certificate that fails verification among them
   //   CIMException    an ERROR element, or a CIMStatusCode header or trailer
   //                   (which overrides the body)
   //   Exception       host name not resolvable, body not decodable, ...

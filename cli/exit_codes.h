@@ -13,7 +13,8 @@ enum ExitCode : int {
   kExitUnreachable = 2,         // connection check: refused or timed out
   kExitAuthentication = 3,      // connection check: credentials rejected
   kExitHttpFailure = 4,         // connection check: any other HTTP failure
-  kExitSocketFailure = 5,       // connection check: any other socket or TLS failure
+  kExitSocketFailure = 5,       // connection check: any other socket or TLS failure;
+                                // a --cacert file that cannot be used
   kExitWriteFailure = 6,        // the report could not be written
   kExitIncomplete = 7,          // report written, but a class was lost
   kExitMissingValue = 10,       // an option that takes a value got none
@@ -28,6 +29,10 @@ inline constexpr const char kMessageUnreachable[] = "Error: Unable to connect to
 inline constexpr const char kMessageAuthentication[] =
     "Error: Authentication failure, invalid username or password.\n";
 inline constexpr const char kMessageFailure[] = "Error: %s\n";
+// Before connecting, when --cacert names a file that cannot serve: the path
+// and the reason.
+inline constexpr const char kMessageCaCertificates[] =
+    "Error: Unable to use the CA certificates in '%s': %s.\n";
 
 // Report writing, on standard error: the path or the system's reason.
 inline constexpr const char kMessageWriteFailureFile[] =
@@ -37,6 +42,8 @@ inline constexpr const char kMessageWriteFailureConsole[] =
 
 // Misuse, on standard error after the version and usage texts.
 inline constexpr const char kMessageMissingValue[] = "\nOption -%c requires an argument.\n";
+inline constexpr const char kMessageMissingCaCertificates[] =
+    "\nOption --cacert requires an argument.\n";
 inline constexpr const char kMessageMissingOption[] = "\nArgument -%c is required.\n";
 inline constexpr const char kMessageUnprintableOption[] = "\nUnknown option character '\\x%x'.\n";
 inline constexpr const char kMessageInvalidOption[] = "\nInvalid option '-%c'.\n";

@@ -179,7 +179,8 @@ TEST(GetoptLong, LongIndexIsTheLastRecordCompared) {
       {"--filter=x", 0},
       {"--server=x", 5},
       {"/version=x", 7},
-      {"--bogus", 8},  // the terminating record after a miss
+      {"--cacert=x", 8},
+      {"--bogus", 9},  // the terminating record after a miss
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.element);

@@ -13,6 +13,7 @@ const cli_option kLongOptions[] = {
     {"server", cli_required_argument, nullptr, 's'},
     {"uername", cli_required_argument, nullptr, 'u'},
     {"version", cli_required_argument, nullptr, 'v'},
+    {"cacert", cli_required_argument, nullptr, kOptionCaCertificates},
     {nullptr, cli_no_argument, nullptr, 0},
 };
 

@@ -9,6 +9,9 @@ namespace cli {
 // take none.
 extern const char kShortOptions[];
 
+// Code of --cacert, which has no short letter: above every character code.
+inline constexpr int kOptionCaCertificates = 256;
+
 // The program's long options, ended by a record with a null name. The long
 // name of -u is "uername", and --version takes a value although -v does not;
 // scripts rely on both, so they stay.

@@ -85,6 +85,13 @@ Options parseCommandLine(int argc, char* argv[]) {
         options.user = requiredValue('u');
         userGiven = true;
         break;
+      case kOptionCaCertificates:
+        // A file name cannot be empty, so an empty value is as good as none.
+        if (cli_optarg == nullptr || *cli_optarg == '\0') {
+          endWithMisuse(kExitMissingValue, kMessageMissingCaCertificates);
+        }
+        options.caCertificates = cli_optarg;
+        break;
       case 'h':
         endWithVersion(true);
       case 'v':

@@ -9,11 +9,16 @@
 
 namespace {
 
-// The six values in one line, so a row's expectation reads at a glance.
+// The values in one line, so a row's expectation reads at a glance; the CA
+// certificates file only when one is given.
 std::string describe(const cli::Options& options) {
-  return std::string("server=") + options.server.c_str() + " user=" + options.user.c_str() +
-         " password=" + options.password.c_str() + " output=" + options.outputPath.c_str() +
-         " format=" + options.format.c_str() + " filter=" + options.filter.c_str();
+  std::string text = std::string("server=") + options.server.c_str() +
+                     " user=" + options.user.c_str() + " password=" + options.password.c_str() +
+                     " output=" + options.outputPath.c_str() + " format=" + options.format.c_str() +
+                     " filter=" + options.filter.c_str();
+  if (!options.caCertificates.empty())
+    text += std::string(" cacert=") + options.caCertificates.c_str();
+  return text;
 }
 
 // Command lines that pass every check, and the options they give. Misuse
@@ -40,6 +45,13 @@ TEST(ParseCommandLine, ValidCommandLines) {
        "server=h user=u password= output= format=TEXT filter="},
       {{"-s", "h", "-u", "u", "-o", "x", "-o", ""},
        "server=h user=u password= output= format=TEXT filter="},
+      // --cacert has its long and slash forms only.
+      {{"--cacert", "ca.pem", "-s", "h", "-u", "u"},
+       "server=h user=u password= output= format=TEXT filter= cacert=ca.pem"},
+      {{"-s", "h", "/cacert", "ca.pem", "-u", "u", "--cacert=/etc/ca.pem"},
+       "server=h user=u password= output= format=TEXT filter= cacert=/etc/ca.pem"},
+      {{"-s", "h", "-u", "u", "/cacert=a", "--cacert", "b"},
+       "server=h user=u password= output= format=TEXT filter= cacert=b"},
   };
   for (const auto& row : rows) {
     std::vector<std::string> storage = row.args;

@@ -9,6 +9,7 @@
 #include "cli/options.h"
 #include "cli/report_destination.h"
 #include "cli/version.h"
+#include "connection/ca_certificates.h"
 #include "connection/connection_check.h"
 #include "inventory/class_catalogue.h"
 #include "inventory/collector.h"
@@ -43,13 +44,13 @@ bool writeReportTo(const Options& options, const XmlNodePtr& tree) {
   return true;
 }
 
-int collectAndWrite(const Options& options) {
+int collectAndWrite(const Options& options, const cim::TlsSettings& tls) {
   const bool toFile = !options.outputPath.empty();
   if (toFile) std::printf("Loading...\n");
 
   XmlNodePtr tree;
   const inventory::CollectionOutcome outcome = inventory::collectInventory(
-      tree, options.filter, options.server, options.user, options.password,
+      tree, options.filter, options.server, options.user, options.password, tls,
       Common::string("none"), toFile ? printProgress : nullptr);
 
   if (!writeReportTo(options, tree)) return kExitWriteFailure;
@@ -70,12 +71,13 @@ int run(const Options& options) {
     }
   }
 
-  connection::checkConnection(options.server, options.user, options.password);
+  const cim::TlsSettings tls = connection::loadTlsSettings(options.caCertificates);
+  connection::checkConnection(options.server, options.user, options.password, tls);
 
   // Whatever escapes the collection or the writing (memory exhaustion) ends
   // the run with one line instead of an abort.
   try {
-    return collectAndWrite(options);
+    return collectAndWrite(options, tls);
   } catch (const std::bad_alloc&) {
     std::fflush(stdout);
     std::fprintf(stderr, "Error: out of memory.\n");

@@ -8,6 +8,8 @@ struct Options;
 // Carries out a validated command line, step by step, and returns the process
 // exit code:
 //   - a report file that cannot be written ends the run before connecting (6);
+//   - a --cacert file that cannot be used ends it too (5, see
+//     connection::loadTlsSettings);
 //   - the connection check (a failure prints one "Error: " line and ends the
 //     process with 1-5);
 //   - the collection ("Loading...", a "Reading: " line per class with

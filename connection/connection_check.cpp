@@ -17,10 +17,10 @@ constexpr char kProbeClass[] = "NVX_ComputerSystem";
 }  // namespace
 
 void checkConnection(const Common::string& server, const Common::string& user,
-                     const Common::string& password) {
+                     const Common::string& password, const cim::TlsSettings& tls) {
   const std::string url = buildServiceUrl(server, user, password);
   try {
-    cim::CIMClient client(url, kNamespace);
+    cim::CIMClient client(url, kNamespace, cim::Timeouts(), tls);
     // Not local only, with qualifiers and class origins, all properties; only
     // success counts, the class itself is not used.
     client.getClass(kProbeClass, cim::kNotLocalOnly, cim::kIncludeQualifiers,

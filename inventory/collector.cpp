@@ -69,8 +69,9 @@ std::int32_t progressPercent(std::uint32_t position, std::uint32_t entryCount) {
 
 CollectionOutcome collectInventory(XmlNodePtr& result, const Common::istring& filter,
                                    const Common::string& server, const Common::string& user,
-                                   const Common::string& password, const Common::string& context,
-                                   ProgressCallback progress, const char* testListPath) {
+                                   const Common::string& password, const cim::TlsSettings& tls,
+                                   const Common::string& context, ProgressCallback progress,
+                                   const char* testListPath) {
   FilterTokens tokens;
   if (!filter.empty()) tokens = parseFilter(filter);
 
@@ -92,7 +93,7 @@ CollectionOutcome collectInventory(XmlNodePtr& result, const Common::istring& fi
     const std::int32_t percent = progressPercent(position, entryCount);
     std::uint32_t instanceCount = 0;
     try {
-      if (!client) client = std::make_unique<cim::CIMClient>(url, kNamespace);
+      if (!client) client = std::make_unique<cim::CIMClient>(url, kNamespace, cim::Timeouts(), tls);
       const std::string name = stdString(className);
       const cim::CIMClass definition = client->getClass(name);
       const std::vector<cim::CIMInstance> instances =

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "cim/tls_settings.h"
 #include "common/string.h"
 #include "inventory/class_catalogue.h"
 #include "xml/xml_node.h"
@@ -31,12 +32,12 @@ enum class CollectionOutcome {
 // Reads the server's inventory into a new report tree and hands its root to result.
 //
 // Connects to server (a host name or address, optionally with ":port") as user with password
-// (none when empty) in the namespace "root/quorvin", over a client of its own. Walks the
-// class catalogue (built from testListPath; see buildClassCatalogue) in ascending order of
-// the class name and, for every class whose category one of the comma-separated filter
-// tokens names (every class when filter is empty), sends one GetClass and one
-// EnumerateInstances, then calls progress (when not null) and appends one "node" per
-// instance to the report (see report_content.h).
+// (none when empty) in the namespace "root/quorvin", over a client of its own that checks the
+// server's certificate as tls says. Walks the class catalogue (built from testListPath; see
+// buildClassCatalogue) in ascending order of the class name and, for every class whose
+// category one of the comma-separated filter tokens names (every class when filter is
+// empty), sends one GetClass and one EnumerateInstances, then calls progress (when not null)
+// and appends one "node" per instance to the report (see report_content.h).
 //
 // The report is always returned, as complete as the server allowed:
 // - a class the server does not have is skipped silently;
@@ -49,8 +50,8 @@ enum class CollectionOutcome {
 // is then left as it was.
 CollectionOutcome collectInventory(XmlNodePtr& result, const Common::istring& filter,
                                    const Common::string& server, const Common::string& user,
-                                   const Common::string& password, const Common::string& context,
-                                   ProgressCallback progress,
+                                   const Common::string& password, const cim::TlsSettings& tls,
+                                   const Common::string& context, ProgressCallback progress,
                                    const char* testListPath = kTestClassListPath);
 
 }  // namespace inventory

@@ -64,8 +64,8 @@ class CollectorTest : public ::testing::Test {
 
   CollectionOutcome collect(const char* filter, XmlNodePtr& result) {
     return collectInventory(result, Common::istring(filter), server_, Common::string("admin"),
-                            Common::string("pa55-W0rd"), Common::string("none"), recordProgress,
-                            "/nonexistent/ProviderClassNames.txt");
+                            Common::string("pa55-W0rd"), cim::TlsSettings(), Common::string("none"),
+                            recordProgress, "/nonexistent/ProviderClassNames.txt");
   }
 
   int socket_ = -1;

@@ -51,6 +51,8 @@ def unknown_character(hex_digits):
 
 
 BAD_FORMAT = b"\nInvalid argument for option '-f'.\n"
+# --cacert has no letter, so its omission is reported by its long name.
+CACERT_MISSING = b"\nOption --cacert requires an argument.\n"
 
 # (arguments without the program name, exit code, standard error). Code 0
 # rows print their own texts, noted in the standard error column as
@@ -123,6 +125,16 @@ CASES = [
     ([b"--version", b"3", b"-x"], 0, V),
     ([b"--version=x"], 0, V),
     ([b"/version"], 0, V),
+    # --cacert takes a file name in its long and slash forms; empty counts as none.
+    ([b"-s", b"h", b"-u", b"u", b"--cacert"], 10, CACERT_MISSING),
+    ([b"/cacert", b"-s", b"h", b"-u", b"u"], 10, CACERT_MISSING),
+    ([b"-s", b"h", b"--cacert=", b"-u", b"u"], 10, CACERT_MISSING),
+    ([b"-s", b"h", b"-u", b"u", b"/cacert", b""], 10, CACERT_MISSING),
+    ([b"-s", b"h", b"-u", b"u", b"--cacert", b"/etc/ca.pem"], 10, CACERT_MISSING),
+    ([b"--cacert", b"ca.pem", b"-s", b"h", b"-u", b"u", b"-f", b"html"], 14, BAD_FORMAT),
+    ([b"/cacert=ca.pem", b"-s", b"h", b"-u", b"u", b"-f", b"html"], 14, BAD_FORMAT),
+    ([b"-s", b"h", b"-u", b"u", b"--CACERT", b"ca.pem"], 14, SYNTAX),
+    ([b"--cacert", b"ca.pem", b"-h"], 0, H),
     # Unknown short options: printable, or shown as lower-case hex.
     ([b"-x"], 13, invalid_option(b"x")),
     ([b"-x", b"-v"], 13, invalid_option(b"x")),
@@ -192,6 +204,7 @@ class ConnectionTest(unittest.TestCase):
                 ([b"-s", server, b"-u", b"u", b"extra"], 14),
                 ([b"-s", server, b"-u", b"u", b"-p", b""], 10),
                 ([b"-s", server, b"-u", b"u", b"--format"], 10),
+                ([b"-s", server, b"-u", b"u", b"--cacert"], 10),
                 ([b"-s", server, b"-u", b"u", b"-h"], 0),
                 ([b"-s", server, b"-u", b"u", b"-v"], 0),
             ]:

@@ -13,7 +13,7 @@ int main(int argc, char** argv) {
     return 64;
   }
   connection::checkConnection(Common::string(argv[1]), Common::string(argv[2]),
-                              Common::string(argc == 4 ? argv[3] : ""));
+                              Common::string(argc == 4 ? argv[3] : ""), cim::TlsSettings());
   std::printf("connected\n");
   return 0;
 }

@@ -86,20 +86,25 @@ class AgreementWithCodeTest(unittest.TestCase):
         return self.sections[name]
 
     def test_every_option_in_its_short_long_and_slash_forms(self):
-        table = re.findall(r'\{"(\w+)",\s*cli_\w+,\s*nullptr,\s*\'(\w)\'\}',
-                           read_source("cli/option_table.cpp"))
-        short_options = re.search(r'kShortOptions\[\] = "([^"]*)"',
-                                  read_source("cli/option_table.cpp")).group(1)
-        self.assertEqual(sorted(letter for _, letter in table),
+        # The code of a record is its letter, or a constant for an option
+        # that has no short form.
+        source = read_source("cli/option_table.cpp")
+        table = re.findall(r'\{"(\w+)",\s*cli_\w+,\s*nullptr,\s*(?:\'(\w)\'|k\w+)\}', source)
+        short_options = re.search(r'kShortOptions\[\] = "([^"]*)"', source).group(1)
+        self.assertEqual(len(table), source.count('{"'), "the option table was not read completely")
+        self.assertEqual(sorted(letter for _, letter in table if letter),
                          sorted(short_options.replace(":", "")),
                          "the option table was not read completely")
         tag_lines = [line for line in self.section("OPTIONS") if re.match(r" {7}[-/]", line)]
         for name, letter in table:
-            with self.subTest(option=letter):
-                forms = [r"(^|\s)-%s\b" % letter, r"(^|\s)--%s\b" % name, r"(^|\s)/%s\b" % name]
+            with self.subTest(option=name):
+                forms = [r"(^|\s)--%s\b" % name, r"(^|\s)/%s\b" % name]
+                if letter:
+                    forms.append(r"(^|\s)-%s\b" % letter)
                 self.assertTrue(
                     any(all(re.search(form, line) for form in forms) for line in tag_lines),
-                    "no entry names -%s, --%s and /%s together" % (letter, name, name))
+                    "no entry names %s together" % ", ".join(
+                        (["-" + letter] if letter else []) + ["--" + name, "/" + name]))
 
     def test_exactly_the_program_exit_codes(self):
         codes = {int(code) for code in
