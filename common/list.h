@@ -13,14 +13,17 @@
 
 namespace Common {
 
-template <class T>
-struct ListNode {
-  // The sentinel: linked to itself, holding a default value that is never exposed.
-  ListNode() : next(this), prev(this), value() {}
-  explicit ListNode(const T& initial) : next(nullptr), prev(nullptr), value(initial) {}
+// The links of a list position. The sentinel is links alone: it holds no
+// element, so an empty list constructs no T.
+struct ListLinks {
+  ListLinks* next;
+  ListLinks* prev;
+};
 
-  ListNode* next;
-  ListNode* prev;
+template <class T>
+struct ListNode : ListLinks {
+  explicit ListNode(const T& initial) : ListLinks{nullptr, nullptr}, value(initial) {}
+
   T value;
 };
 
@@ -36,14 +39,14 @@ struct ListIterator {
   typedef Ref reference;
 
   ListIterator() : node(nullptr) {}
-  explicit ListIterator(ListNode<T>* at) : node(at) {}
+  explicit ListIterator(ListLinks* at) : node(at) {}
   // A mutable iterator converts to a read-only one, not the other way round.
   template <class OtherRef, class OtherPtr,
             class = typename std::enable_if<std::is_convertible<OtherPtr, Ptr>::value>::type>
   ListIterator(const ListIterator<T, OtherRef, OtherPtr>& other) : node(other.node) {}
 
-  Ref operator*() const { return node->value; }
-  Ptr operator->() const { return &node->value; }
+  Ref operator*() const { return static_cast<ListNode<T>*>(node)->value; }
+  Ptr operator->() const { return &static_cast<ListNode<T>*>(node)->value; }
   ListIterator& operator++() {
     node = node->next;
     return *this;
@@ -56,13 +59,13 @@ struct ListIterator {
   bool operator==(const ListIterator& other) const { return node == other.node; }
   bool operator!=(const ListIterator& other) const { return node != other.node; }
 
-  ListNode<T>* node;
+  ListLinks* node;
 };
 
-// A list of copies of T. A new list allocates nothing; its first operation,
-// reading ones included, creates the sentinel. References and iterators into
-// the list stay valid until their element is erased or the list is cleared or
-// destroyed. Allocation failures raise std::bad_alloc.
+// A list of copies of T. A new list allocates nothing; its first operation
+// other than empty(), reading ones included, creates the sentinel. References
+// and iterators into the list stay valid until their element is erased or the
+// list is cleared or destroyed. Allocation failures raise std::bad_alloc.
 template <class T, class Alloc = DefaultAllocator>
 class list {
  public:
@@ -95,9 +98,13 @@ class list {
   // The number of elements, counted.
   unsigned size() const {
     unsigned count = 0;
-    for (const Node* node = sentinel()->next; node != head_; node = node->next) ++count;
+    for (const ListLinks* node = sentinel()->next; node != head_; node = node->next) ++count;
     return count;
   }
+
+  // Whether the list has no element; unlike the other reading operations it
+  // creates no sentinel.
+  bool empty() const { return !headCreated_ || head_->next == head_; }
 
   // A new node holding a copy of value, linked just before position (before
   // end() appends).
@@ -111,7 +118,7 @@ class list {
       allocator_.deallocate(memory);
       throw;
     }
-    Node* before = position.node;
+    ListLinks* before = position.node;
     node->next = before;
     node->prev = before->prev;
     before->prev->next = node;
@@ -128,21 +135,21 @@ class list {
   // Unlinks and destroys the element at position (not end()); returns the
   // iterator to the element that followed it.
   iterator erase(iterator position) {
-    Node* node = position.node;
-    Node* following = node->next;
+    ListLinks* node = position.node;
+    ListLinks* following = node->next;
     node->prev->next = following;
     following->prev = node->prev;
-    freeNode(node);
+    freeNode(static_cast<Node*>(node));
     return iterator(following);
   }
 
   // Destroys every element; the sentinel stays.
   void clear() {
-    Node* sentinelNode = sentinel();
-    Node* node = sentinelNode->next;
+    ListLinks* sentinelNode = sentinel();
+    ListLinks* node = sentinelNode->next;
     while (node != sentinelNode) {
-      Node* following = node->next;
-      freeNode(node);
+      ListLinks* following = node->next;
+      freeNode(static_cast<Node*>(node));
       node = following;
     }
     sentinelNode->next = sentinelNode;
@@ -152,15 +159,11 @@ class list {
  private:
   typedef ListNode<T> Node;
 
-  Node* sentinel() const {
+  ListLinks* sentinel() const {
     if (!headCreated_) {
-      void* memory = allocator_.allocate(sizeof(Node));
-      try {
-        head_ = ::new (memory) Node();
-      } catch (...) {
-        allocator_.deallocate(memory);
-        throw;
-      }
+      head_ = static_cast<ListLinks*>(allocator_.allocate(sizeof(ListLinks)));
+      head_->next = head_;
+      head_->prev = head_;
       headCreated_ = true;
     }
     return head_;
@@ -174,13 +177,13 @@ class list {
   void destroy() {
     if (!headCreated_) return;
     clear();
-    freeNode(head_);
+    allocator_.deallocate(head_);
     head_ = nullptr;
     headCreated_ = false;
   }
 
   // The sentinel is created on first use, by reading operations as well.
-  mutable Node* head_;
+  mutable ListLinks* head_;
   mutable bool headCreated_;
   mutable Alloc allocator_;
 };

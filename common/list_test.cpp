@@ -37,9 +37,17 @@ TEST(ListTest, SentinelIsCreatedByTheFirstOperation) {
   {
     CountedList list;
     EXPECT_EQ(CountingAllocator::live, 0);
+    // empty() alone creates nothing, so an unused list costs no allocation.
+    EXPECT_TRUE(list.empty());
+    EXPECT_EQ(CountingAllocator::live, 0);
     EXPECT_EQ(list.size(), 0u);
     EXPECT_EQ(CountingAllocator::live, 1);
     EXPECT_TRUE(list.begin() == list.end());
+    EXPECT_TRUE(list.empty());
+    list.insert(list.end(), Common::string("x"));
+    EXPECT_FALSE(list.empty());
+    list.clear();
+    EXPECT_TRUE(list.empty());
   }
   EXPECT_EQ(CountingAllocator::live, 0);
   { const CountedList untouched; }

@@ -1,18 +1,13 @@
 #include "common/string.h"
 
+#include <cstddef>
 #include <cstring>
 #include <memory>
+#include <new>
 
 namespace Common {
 
 namespace {
-
-// A buffer of length + 1 bytes whose last byte is NUL.
-char* newBuffer(unsigned length) {
-  char* buffer = new char[length + 1];
-  buffer[length] = '\0';
-  return buffer;
-}
 
 unsigned char foldCase(unsigned char c) {
   return static_cast<unsigned>(c - 'A') < 26u ? static_cast<unsigned char>(c + ('a' - 'A')) : c;
@@ -42,84 +37,80 @@ void clampPiece(const char* bytes, unsigned length, unsigned& position, int n, u
 
 }  // namespace
 
-string::string() : string("", 0) {}
+string::Block* string::newBlock(unsigned length) {
+  // Shared by every empty string and never freed: its count never returns to
+  // zero because the block holds one reference of its own.
+  struct EmptyBlock {
+    Block head;
+    char nul;
+  };
+  static_assert(offsetof(EmptyBlock, nul) == sizeof(Block), "the NUL directly follows the head");
+  static EmptyBlock empty = {{1, 1}, '\0'};
+  if (length == 0) {
+    ++empty.head.count;
+    return &empty.head;
+  }
+  Block* block = static_cast<Block*>(::operator new(sizeof(Block) + length + 1));
+  block->size = length + 1;
+  block->count = 1;
+  bytesOf(block)[length] = '\0';
+  return block;
+}
+
+string::string() : block_(newBlock(0)) {}
 
 string::string(const char* text, int length)
     : string(text,
              length < 0 ? static_cast<unsigned>(std::strlen(text)) : static_cast<unsigned>(length),
              "", 0) {}
 
-string::string(const char* first, unsigned n1, const char* second, unsigned n2) {
-  std::unique_ptr<unsigned> size(new unsigned(n1 + n2 + 1));
-  std::unique_ptr<int> count(new int(1));
-  bytes_ = newBuffer(n1 + n2);
-  std::memcpy(bytes_, first, n1);
-  std::memcpy(bytes_ + n1, second, n2);
-  size_ = size.release();
-  count_ = count.release();
+string::string(const char* first, unsigned n1, const char* second, unsigned n2)
+    : block_(newBlock(n1 + n2)) {
+  if (n1 != 0) std::memcpy(bytesOf(block_), first, n1);
+  if (n2 != 0) std::memcpy(bytesOf(block_) + n1, second, n2);
 }
 
 string::string(char c) : string(&c, 1) {}
 
-string::string(const string& other)
-    : size_(other.size_), count_(other.count_), bytes_(other.bytes_) {
-  ++*count_;
-}
+string::string(const string& other) : block_(other.block_) { ++block_->count; }
 
 string& string::operator=(const string& other) {
-  if (other.bytes_ == bytes_) return *this;
-  ++*other.count_;
+  if (other.block_ == block_) return *this;
+  ++other.block_->count;
   release();
-  size_ = other.size_;
-  count_ = other.count_;
-  bytes_ = other.bytes_;
+  block_ = other.block_;
   return *this;
 }
 
 string& string::operator=(const char* text) {
   const unsigned n = static_cast<unsigned>(std::strlen(text));
-  char* fresh = newBuffer(n);
-  std::memcpy(fresh, text, n);
-  adopt(fresh, n);
+  Block* fresh = newBlock(n);
+  if (n != 0) std::memcpy(bytesOf(fresh), text, n);
+  adopt(fresh);
   return *this;
 }
 
 string::~string() { release(); }
 
 void string::release() {
-  if (--*count_ == 0) {
-    delete size_;
-    delete count_;
-    delete[] bytes_;
-  }
+  if (--block_->count == 0) ::operator delete(block_);
 }
 
-void string::adopt(char* fresh, unsigned length) {
-  if (*count_ == 1) {
-    // The only owner keeps its count and size cells and swaps the buffer.
-    delete[] bytes_;
-    *size_ = length + 1;
-    bytes_ = fresh;
-    return;
-  }
-  std::unique_ptr<char[]> buffer(fresh);
-  std::unique_ptr<unsigned> size(new unsigned(length + 1));
-  int* count = new int(1);
-  --*count_;
-  size_ = size.release();
-  count_ = count;
-  bytes_ = buffer.release();
+void string::adopt(Block* fresh) {
+  release();
+  block_ = fresh;
 }
 
 unsigned string::find(const char* text, unsigned start, unsigned n) const {
   const unsigned length = this->length();
   if (length < n || start > length - n) return npos;
   if (n == 0) return start;
-  const char* const last = bytes_ + (length - n);
-  for (const char* p = bytes_ + start; p <= last; ++p) {
+  const char* const bytes = c_str();
+  const char* const last = bytes + (length - n);
+  for (const char* p = bytes + start; p <= last; ++p) {
     p = static_cast<const char*>(std::memchr(p, text[0], static_cast<size_t>(last - p) + 1));
     if (p == nullptr) return npos;
-    if (std::memcmp(p, text, n) == 0) return static_cast<unsigned>(p - bytes_);
+    if (std::memcmp(p, text, n) == 0) return static_cast<unsigned>(p - bytes);
   }
   return npos;
 }
@@ -130,27 +121,27 @@ unsigned string::find(const char* text, unsigned start) const {
 
 string string::substr(unsigned position, int n) const {
   unsigned count = 0;
-  clampPiece(bytes_, length(), position, n, count);
-  return string(bytes_ + position, static_cast<int>(count));
+  clampPiece(c_str(), length(), position, n, count);
+  return string(c_str() + position, static_cast<int>(count));
 }
 
 string& string::operator+=(const string& other) {
-  const unsigned left = length();
   const unsigned right = other.length();
-  char* fresh = newBuffer(left + right);
-  std::memcpy(fresh, bytes_, left);
-  std::memcpy(fresh + left, other.bytes_, right);
-  adopt(fresh, left + right);
+  const unsigned left = length();
+  Block* fresh = newBlock(left + right);
+  std::memcpy(bytesOf(fresh), c_str(), left);
+  std::memcpy(bytesOf(fresh) + left, other.c_str(), right);
+  adopt(fresh);
   return *this;
 }
 
 string& string::operator+=(const char* text) {
-  const unsigned left = length();
   const unsigned right = static_cast<unsigned>(std::strlen(text));
-  char* fresh = newBuffer(left + right);
-  std::memcpy(fresh, bytes_, left);
-  std::memcpy(fresh + left, text, right);
-  adopt(fresh, left + right);
+  const unsigned left = length();
+  Block* fresh = newBlock(left + right);
+  std::memcpy(bytesOf(fresh), c_str(), left);
+  std::memcpy(bytesOf(fresh) + left, text, right);
+  adopt(fresh);
   return *this;
 }
 
@@ -160,11 +151,12 @@ void string::replace(unsigned position, unsigned n, const string& replacement) {
   if (n > length - position) n = length - position;
   const unsigned tail = length - position - n;
   const unsigned inserted = replacement.length();
-  char* fresh = newBuffer(position + inserted + tail);
-  std::memcpy(fresh, bytes_, position);
-  std::memcpy(fresh + position, replacement.bytes_, inserted);
-  std::memcpy(fresh + position + inserted, bytes_ + position + n, tail);
-  adopt(fresh, position + inserted + tail);
+  Block* fresh = newBlock(position + inserted + tail);
+  char* out = bytesOf(fresh);
+  std::memcpy(out, c_str(), position);
+  std::memcpy(out + position, replacement.c_str(), inserted);
+  std::memcpy(out + position + inserted, c_str() + position + n, tail);
+  adopt(fresh);
 }
 
 string string::replaced(const char* from, const char* to) const {
@@ -174,18 +166,19 @@ string string::replaced(const char* from, const char* to) const {
 }
 
 bool string::operator==(const string& other) const {
-  if (bytes_ == other.bytes_) return true;
-  return *size_ == *other.size_ && std::memcmp(bytes_, other.bytes_, length()) == 0;
+  if (block_ == other.block_) return true;
+  return block_->size == other.block_->size &&
+         std::memcmp(c_str(), other.c_str(), length()) == 0;
 }
 
 bool string::operator==(const char* text) const {
   const unsigned length = this->length();
-  return std::strlen(text) == length && std::memcmp(bytes_, text, length) == 0;
+  return std::strlen(text) == length && std::memcmp(c_str(), text, length) == 0;
 }
 
 bool string::operator<(const string& other) const {
   // strcmp compares the bytes as unsigned char.
-  return std::strcmp(bytes_, other.bytes_) < 0;
+  return std::strcmp(c_str(), other.c_str()) < 0;
 }
 
 void replace_all(string& target, const char* from, const char* to) {
@@ -202,8 +195,8 @@ void replace_all(string& target, const char* from, const char* to) {
     ++matches;
   }
   const unsigned length = target.length() - matches * fromLength + matches * toLength;
-  std::unique_ptr<char[]> fresh(newBuffer(length));
-  char* out = fresh.get();
+  string::Block* fresh = string::newBlock(length);
+  char* out = string::bytesOf(fresh);
   unsigned copied = 0;
   for (; match != string::npos; match = target.find(from, copied, fromLength)) {
     std::memcpy(out, target.c_str() + copied, match - copied);
@@ -213,19 +206,19 @@ void replace_all(string& target, const char* from, const char* to) {
     copied = match + fromLength;
   }
   std::memcpy(out, target.c_str() + copied, target.length() - copied);
-  target.adopt(fresh.release(), length);
+  target.adopt(fresh);
 }
 
 string operator+(const string& left, const char* right) {
-  return string(left.bytes_, left.length(), right, static_cast<unsigned>(std::strlen(right)));
+  return string(left.c_str(), left.length(), right, static_cast<unsigned>(std::strlen(right)));
 }
 
 string operator+(const char* left, const string& right) {
-  return string(left, static_cast<unsigned>(std::strlen(left)), right.bytes_, right.length());
+  return string(left, static_cast<unsigned>(std::strlen(left)), right.c_str(), right.length());
 }
 
 string operator+(const string& left, const string& right) {
-  return string(left.bytes_, left.length(), right.bytes_, right.length());
+  return string(left.c_str(), left.length(), right.c_str(), right.length());
 }
 
 istring& istring::operator=(const char* text) {

@@ -3,10 +3,11 @@
 
 // Byte strings whose copies share their characters until one of them changes.
 //
-// A string holds three heap blocks that all its copies share: a size cell (the
-// length plus one), a reference count and the character buffer, whose last byte
-// is always NUL. Copying costs one increment; every change builds its result in
-// a fresh buffer first, so a change never shows through earlier copies. Bytes are
+// A string points at one heap block that all its copies share: the size (the
+// length plus one), the reference count and the characters, whose last byte is
+// always NUL. Every empty string shares one static block, so empty strings cost
+// no allocation. Copying costs one increment; every change builds its result in
+// a fresh block first, so a change never shows through earlier copies. Bytes are
 // not interpreted; a string built with an explicit length may hold NUL bytes.
 //
 // The reference count is a plain int: strings must not be shared between
@@ -34,12 +35,12 @@ class string {
   string& operator=(const char* text);
   ~string();
 
-  unsigned length() const { return *size_ - 1; }
-  bool empty() const { return *size_ == 1; }
+  unsigned length() const { return block_->size - 1; }
+  bool empty() const { return block_->size == 1; }
   // The buffer, NUL-terminated; valid until this string changes or goes.
-  const char* c_str() const { return bytes_; }
+  const char* c_str() const { return reinterpret_cast<const char*>(block_ + 1); }
   // The byte at position; position must not exceed length().
-  const char* at(unsigned position) const { return bytes_ + position; }
+  const char* at(unsigned position) const { return c_str() + position; }
 
   // First position p >= start at which the n bytes of text occur; npos when
   // there is none. An empty text matches at start when start <= length().
@@ -74,7 +75,7 @@ class string {
   bool operator<(const string& other) const;
 
   // How many strings share this buffer (the reference count).
-  int useCount() const { return *count_; }
+  int useCount() const { return block_->count; }
 
  private:
   friend void replace_all(string& target, const char* from, const char* to);
@@ -82,16 +83,26 @@ class string {
   friend string operator+(const char* left, const string& right);
   friend string operator+(const string& left, const string& right);
 
+  // The head of the shared block; the size bytes follow it directly, the
+  // last one NUL.
+  struct Block {
+    unsigned size;
+    int count;
+  };
+
+  // A block for length bytes plus the NUL, count 1, the NUL already in place;
+  // the shared empty block (count raised) when length is 0.
+  static Block* newBlock(unsigned length);
+  // Where the bytes of block go.
+  static char* bytesOf(Block* block) { return reinterpret_cast<char*>(block + 1); }
+
   // A new string holding the n1 bytes of first followed by the n2 of second.
   string(const char* first, unsigned n1, const char* second, unsigned n2);
-  // Takes fresh (length + 1 bytes, NUL-terminated, from new[]) as the new
-  // content and lets go of the shared blocks.
-  void adopt(char* fresh, unsigned length);
+  // Lets go of the current block and takes fresh (from newBlock) instead.
+  void adopt(Block* fresh);
   void release();
 
-  unsigned* size_;
-  int* count_;
-  char* bytes_;
+  Block* block_;
 };
 
 // Replaces every occurrence of from in target by to, scanning from the left;

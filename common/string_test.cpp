@@ -84,6 +84,24 @@ TEST(StringTest, EveryChangeDetachesFromEarlierCopies) {
   }
 }
 
+// Empty strings, however made, share one buffer and never own a block, so a
+// change to one of them cannot reach another.
+TEST(StringTest, EmptyStringsShareOneBuffer) {
+  const Common::string made;
+  const Common::string fromText("");
+  const Common::string cut = Common::string("abc").substr(3);
+  EXPECT_EQ(fromText.c_str(), made.c_str());
+  EXPECT_EQ(cut.c_str(), made.c_str());
+
+  Common::string changed;
+  changed += "x";
+  EXPECT_EQ(bytes(changed), "x");
+  EXPECT_TRUE(made.empty());
+  EXPECT_EQ(made.c_str()[0], '\0');
+  changed = "";
+  EXPECT_EQ(changed.c_str(), made.c_str());
+}
+
 TEST(StringTest, SelfAssignmentAndSelfAppend) {
   Common::string text("abc");
   Common::string& alias = text;

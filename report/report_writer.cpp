@@ -1,40 +1,54 @@
 #include "report/report_writer.h"
 
-#include <cstring>
+#include <cstddef>
 #include <vector>
 
+#include "report/batched_output.h"
 #include "report/text_renderer.h"
 #include "xml/xml_codec.h"
 
 namespace {
 
-void writeFixed(Common::OutputStream& out, const char* text) {
-  unsigned length = std::strlen(text);
-  out.write(text, length);
+bool containsElementNamed(XmlNode& node, const Common::string& name) {
+  for (XmlNode::ChildIterator child = node.childrenBegin(); child != node.childrenEnd();
+       ++child) {
+    if ((*child)->getName() == name || containsElementNamed(**child, name)) return true;
+  }
+  return false;
 }
 
 void writeXml(XmlNodePtr root, Common::OutputStream& out, bool pruneCallbacks) {
   XmlCodec codec;
-  if (pruneCallbacks) {
+  const Common::string callback("callback");
+  // The pruned copy is made only when there is something to prune: a tree
+  // without "callback" elements is written as it is, which is the text its
+  // copy would give, without holding a second tree.
+  if (pruneCallbacks && containsElementNamed(*root, callback)) {
     root = codec.clone(root);
-    removeElementsNamed(root, Common::string("callback"));
+    removeElementsNamed(root, callback);
   }
-  writeFixed(out, kXmlDeclaration);
-  out << codec.serialize(root);
+  BatchedOutput batched(out);
+  batched.writeText(kXmlDeclaration);
+  // The tree's text is one write, handed over in pieces as it is made.
+  codec.serializeInPieces(
+      root, [&batched](const char* text, std::size_t length) { batched.writePart(text, length); });
+  batched.endWrite();
 }
 
 void writeText(XmlNodePtr root, SharedPtr<Common::OutputStream> out, const Common::string& banner) {
-  Common::OutputStream& stream = *out;
-  stream << banner;
-  writeFixed(stream, kTextLineEnd);
-  writeFixed(stream, "  Time Generated: ");
-  stream << root->getAttribute(Common::string("time_generated"));
-  writeFixed(stream, kTextLineEnd);
-  writeFixed(stream, "  Server: ");
-  stream << root->getAttribute(Common::string("server"));
-  writeFixed(stream, ", Username: ");
-  stream << root->getAttribute(Common::string("username"));
-  writeFixed(stream, kTextLineEnd);
+  {
+    BatchedOutput header(*out);
+    header.write(banner);
+    header.writeText(kTextLineEnd);
+    header.writeText("  Time Generated: ");
+    header.write(root->getAttribute(Common::string("time_generated")));
+    header.writeText(kTextLineEnd);
+    header.writeText("  Server: ");
+    header.write(root->getAttribute(Common::string("server")));
+    header.writeText(", Username: ");
+    header.write(root->getAttribute(Common::string("username")));
+    header.writeText(kTextLineEnd);
+  }
   for (XmlNode::ChildIterator child = root->childrenBegin(); child != root->childrenEnd();
        ++child) {
     writeTextNode(*child, out);

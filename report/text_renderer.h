@@ -14,9 +14,10 @@ extern const char kTextLineEnd[];
 // children named exactly "node", in list order. All property lines of a node
 // come before its nested blocks, and indentation does not grow with depth.
 // Missing attributes write as empty strings; values are written as stored;
-// other children and attributes are ignored. Writes piece by piece, straight
-// to the stream; write failures are the stream's business. Nothing is
-// written when either handle is null.
+// other children and attributes are ignored. The pieces reach the stream
+// gathered into large writes, with the bytes a write of each piece would give
+// (see BatchedOutput), all of them before this returns; write failures are
+// the stream's business. Nothing is written when either handle is null.
 void writeTextNode(XmlNodePtr node, SharedPtr<Common::OutputStream> out);
 
 #endif  // TELVANECLI_REPORT_TEXT_RENDERER_H

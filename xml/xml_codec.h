@@ -1,6 +1,9 @@
 #ifndef TELVANECLI_XML_XML_CODEC_H
 #define TELVANECLI_XML_XML_CODEC_H
 
+#include <cstddef>
+#include <functional>
+
 #include "common/string.h"
 #include "xml/xml_node.h"
 
@@ -40,6 +43,15 @@ class XmlCodec {
   // nor text is written as <name/>. Nothing is escaped. Empty for a null
   // handle.
   Common::string serialize(XmlNodePtr node);
+
+  // Receives consecutive pieces of a tree's text; a piece is never empty.
+  typedef std::function<void(const char* text, std::size_t length)> PieceSink;
+  // The text serialize(node) gives, handed to `sink` in consecutive pieces of
+  // about kPieceBytes each (a little more where an element ends past the
+  // mark), so a large tree is written without its whole text in memory.
+  // Nothing for a null handle.
+  static constexpr std::size_t kPieceBytes = 64 * 1024;
+  void serializeInPieces(XmlNodePtr node, const PieceSink& sink);
 
   // An independent copy of the tree under `node`, made by reading back its
   // serialized text: names, attributes, child order and the text of elements

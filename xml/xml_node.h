@@ -61,6 +61,9 @@ class XmlNode {
   void removeChild(XmlNodePtr child);
   // Releases every child handle and empties the child list.
   void removeAllChildren();
+  // Whether the child list has an entry. Unlike childrenBegin, costs no
+  // allocation on a node that never had children.
+  bool hasChildren() const { return !children_.empty(); }
   // Child handles in list order. Positions stay valid while other entries are
   // added or removed.
   ChildIterator childrenBegin() { return children_.begin(); }

@@ -35,6 +35,19 @@ TEST(XmlNodeTest, MissingAttributesReadEmptyAndAreNotAdded) {
   EXPECT_EQ(describe(node), "p");
 }
 
+TEST(XmlNodeTest, HasChildrenFollowsTheChildList) {
+  XmlNodePtr parent = element("p");
+  EXPECT_FALSE(parent->hasChildren());
+  XmlNodePtr child = element("c");
+  parent->addChild(child);
+  EXPECT_TRUE(parent->hasChildren());
+  parent->removeChild(child);
+  EXPECT_FALSE(parent->hasChildren());
+  parent->addChild(child);
+  parent->removeAllChildren();
+  EXPECT_FALSE(parent->hasChildren());
+}
+
 TEST(XmlNodeTest, RemoveChildRemovesEveryEntryOfThatNode) {
   XmlNodePtr a = element("a");
   XmlNodePtr b = element("b");

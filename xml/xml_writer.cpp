@@ -1,4 +1,4 @@
-// XmlCodec::serialize and XmlCodec::clone. The whole text is built in one
+// XmlCodec::serialize, serializeInPieces and clone. The text is built in one
 // growing buffer, so writing a tree costs time linear in its output rather
 // than one copy of a subtree's text per ancestor.
 #include <string>
@@ -9,49 +9,81 @@ const char kXmlDeclaration[] = "<?xml version=\"1.0\" encoding=\"UTF-8\" standal
 
 namespace {
 
-void append(std::string& out, const Common::string& text) {
-  out.append(text.c_str(), text.length());
-}
+// Builds the text in one growing buffer; with a sink, hands the buffer over
+// and empties it whenever an element ends past XmlCodec::kPieceBytes.
+class TextBuilder {
+ public:
+  explicit TextBuilder(const XmlCodec::PieceSink* sink) : sink_(sink) {}
 
-void appendNode(std::string& out, XmlNode& node) {
-  Common::string name = node.getName();
-  out += '<';
-  append(out, name);
-  for (XmlNode::AttributeIterator attribute = node.attributesBegin();
-       attribute != node.attributesEnd(); ++attribute) {
-    out += ' ';
-    append(out, (*attribute).first);
-    out += "=\"";
-    append(out, (*attribute).second);
-    out += '"';
-  }
-
-  Common::string text = node.getText();
-  if (node.childrenBegin() != node.childrenEnd()) {
-    out += '>';
-    for (XmlNode::ChildIterator child = node.childrenBegin(); child != node.childrenEnd();
-         ++child) {
-      appendNode(out, **child);
+  void appendNode(XmlNode& node) {
+    const Common::string name = node.getName();
+    out_ += '<';
+    append(name);
+    for (XmlNode::AttributeIterator attribute = node.attributesBegin();
+         attribute != node.attributesEnd(); ++attribute) {
+      out_ += ' ';
+      append((*attribute).first);
+      out_ += "=\"";
+      append((*attribute).second);
+      out_ += '"';
     }
-  } else if (!text.empty()) {
-    out += '>';
-    append(out, text);
-  } else {
-    out += "/>";
-    return;
+
+    if (node.hasChildren()) {
+      out_ += '>';
+      for (XmlNode::ChildIterator child = node.childrenBegin(); child != node.childrenEnd();
+           ++child) {
+        appendNode(**child);
+      }
+    } else {
+      const Common::string text = node.getText();
+      if (text.empty()) {
+        out_ += "/>";
+        handOverPiece();
+        return;
+      }
+      out_ += '>';
+      append(text);
+    }
+    out_ += "</";
+    append(name);
+    out_ += '>';
+    handOverPiece();
   }
-  out += "</";
-  append(out, name);
-  out += '>';
-}
+
+  // Whatever is left goes to the sink.
+  void finish() {
+    if (sink_ != nullptr && !out_.empty()) (*sink_)(out_.data(), out_.size());
+    out_.clear();
+  }
+
+  std::string& text() { return out_; }
+
+ private:
+  void append(const Common::string& text) { out_.append(text.c_str(), text.length()); }
+
+  void handOverPiece() {
+    if (sink_ != nullptr && out_.size() >= XmlCodec::kPieceBytes) finish();
+  }
+
+  const XmlCodec::PieceSink* sink_;
+  std::string out_;
+};
 
 }  // namespace
 
 Common::string XmlCodec::serialize(XmlNodePtr node) {
   if (node.isNull()) return Common::string();
-  std::string out;
-  appendNode(out, *node);
+  TextBuilder builder(nullptr);
+  builder.appendNode(*node);
+  const std::string& out = builder.text();
   return Common::string(out.data(), static_cast<int>(out.size()));
+}
+
+void XmlCodec::serializeInPieces(XmlNodePtr node, const PieceSink& sink) {
+  if (node.isNull()) return;
+  TextBuilder builder(&sink);
+  builder.appendNode(*node);
+  builder.finish();
 }
 
 XmlNodePtr XmlCodec::clone(XmlNodePtr node) {

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "xml/test_tree.h"
 #include "xml/xml_codec.h"
@@ -41,6 +43,44 @@ TEST(XmlWriterTest, WritesEachFormOnOneLine) {
 
 TEST(XmlWriterTest, NullHandleWritesNothing) {
   EXPECT_TRUE(XmlCodec().serialize(XmlNodePtr()).empty());
+  int pieces = 0;
+  XmlCodec().serializeInPieces(XmlNodePtr(), [&](const char*, std::size_t) { ++pieces; });
+  EXPECT_EQ(pieces, 0);
+}
+
+// The pieces put together are the text serialize gives; a large tree comes in
+// several pieces of about kPieceBytes, none empty.
+TEST(XmlWriterTest, PiecesMakeUpTheSerializedText) {
+  XmlNodePtr large = element("root", {{"k", "v"}});
+  for (int i = 0; i < 5000; ++i) {
+    large->addChild(element("property", {{"name", "Element Name"}, {"value", "Fan 1 &amp; 2"}},
+                            "", {element("leaf", {}, i % 2 ? "text" : "")}));
+  }
+  const WriteCase cases[] = {
+      {"leaf", element("a"), "<a/>"},
+      {"nested", element("r", {}, "", {element("a", {}, "t"), element("b")}),
+       "<r><a>t</a><b/></r>"},
+      {"large", large, nullptr},
+  };
+  for (const WriteCase& row : cases) {
+    SCOPED_TRACE(row.what);
+    std::string joined;
+    std::vector<std::size_t> sizes;
+    XmlCodec().serializeInPieces(row.tree, [&](const char* text, std::size_t length) {
+      joined.append(text, length);
+      sizes.push_back(length);
+    });
+    EXPECT_EQ(joined, str(XmlCodec().serialize(row.tree)));
+    for (std::size_t size : sizes) {
+      EXPECT_GT(size, 0u);
+      EXPECT_LT(size, XmlCodec::kPieceBytes + 1024);
+    }
+    if (row.expected != nullptr) {
+      EXPECT_EQ(joined, row.expected);
+    } else {
+      EXPECT_GT(sizes.size(), 3u);
+    }
+  }
 }
 
 TEST(XmlWriterTest, DeclarationIsFiftyFiveCharacters) {
