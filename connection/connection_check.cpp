@@ -19,17 +19,21 @@ constexpr char kProbeClass[] = "NVX_ComputerSystem";
 void checkConnection(const Common::string& server, const Common::string& user,
                      const Common::string& password, const cim::TlsSettings& tls) {
   const std::string url = buildServiceUrl(server, user, password);
+  FailureReport report;
   try {
     cim::CIMClient client(url, kNamespace, cim::Timeouts(), tls);
     // Not local only, with qualifiers and class origins, all properties; only
     // success counts, the class itself is not used.
     client.getClass(kProbeClass, cim::kNotLocalOnly, cim::kIncludeQualifiers,
                     cim::kIncludeClassOrigin);
+    return;
   } catch (const cim::Exception& failure) {
-    const FailureReport report = reportFailure(failure);
-    std::fputs(report.output.c_str(), stdout);
-    std::exit(report.exitCode);
+    report = reportFailure(failure);
   }
+  // Ended outside the handler: exit does not unwind, so an exception still
+  // being handled would never be freed.
+  std::fputs(report.output.c_str(), stdout);
+  std::exit(report.exitCode);
 }
 
 }  // namespace connection
