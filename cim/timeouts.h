@@ -10,8 +10,14 @@ namespace cim {
 inline constexpr std::chrono::milliseconds kConnectTimeout = std::chrono::seconds(20);
 
 // A request fails as a socket failure when no byte of its response arrives
-// for this long.
-inline constexpr std::chrono::milliseconds kStallTimeout = std::chrono::seconds(300);
+// for this long. A test build may shorten it (every source compiled with
+// -DTELVANE_STALL_TIMEOUT_SECONDS=2) to see a stall end within a test; the
+// program itself always waits 300 seconds.
+#ifndef TELVANE_STALL_TIMEOUT_SECONDS
+#define TELVANE_STALL_TIMEOUT_SECONDS 300
+#endif
+inline constexpr std::chrono::milliseconds kStallTimeout =
+    std::chrono::seconds(TELVANE_STALL_TIMEOUT_SECONDS);
 
 // The limits one client applies to each of its requests. The defaults are
 // the limits above; tests choose shorter ones.
