@@ -4,6 +4,7 @@
 #include <locale>
 #include <sstream>
 #include <string>
+#include <unordered_map>
 
 #include "cim/class.h"
 #include "cim/instance.h"
@@ -72,6 +73,21 @@ const SharedTexts& sharedTexts() {
   return texts;
 }
 
+// The display name of a property ("HealthState" -> "Health State"), made once per property
+// name and shared by every element of that name: a class's instances all carry the same
+// names. Names past kMaxNames (only a server inventing names would get there) are made
+// afresh each time, so the table stays small.
+Common::string displayName(const std::string& propertyName) {
+  constexpr std::size_t kMaxNames = 4096;
+  static std::unordered_map<std::string, Common::string> names;
+  const auto found = names.find(propertyName);
+  if (found != names.end()) return found->second;
+  // CIM property names are identifiers, so escaping changes nothing for a sound server.
+  const Common::string name = xmlText(splitCamelCase(propertyName.c_str()));
+  if (names.size() < kMaxNames) names.emplace(propertyName, name);
+  return name;
+}
+
 bool isReportedProperty(const cim::CIMProperty& property) {
   if (property.getDataType().isNull()) return false;
   return testMode || property.getValue().toString() != kNullValueText;
@@ -80,9 +96,7 @@ bool isReportedProperty(const cim::CIMProperty& property) {
 XmlNodePtr makePropertyElement(const cim::CIMClass& cls, const cim::CIMProperty& property) {
   const SharedTexts& texts = sharedTexts();
   XmlNodePtr element(new XmlNode(texts.property));
-  // CIM property names are identifiers, so escaping changes nothing for a sound server.
-  const Common::string name = splitCamelCase(property.getName().c_str());
-  element->setAttribute(texts.name, xmlText(name));
+  element->setAttribute(texts.name, displayName(property.getName()));
 
   // The raw text is compared with the display text before either is escaped.
   const std::string displayText = translateValue(cls, property);

@@ -5,16 +5,16 @@ XmlNode::XmlNode(const Common::string& name) : name_(name) {}
 XmlNode::~XmlNode() = default;
 
 Common::string XmlNode::getAttribute(const Common::string& key) const {
-  AttributeMap::const_iterator found = attributes_.find(key);
-  if (found == attributes_.end()) return Common::string();
+  const XmlAttribute* found = attributes_.find(key);
+  if (found == nullptr) return Common::string();
   return found->second;
 }
 
 void XmlNode::setAttribute(const Common::string& key, const Common::string& value) {
-  attributes_.insert(Common::pair<Common::string, Common::string>(key, value));
+  attributes_.set(key, value);
 }
 
-bool XmlNode::removeAttribute(const Common::string& key) { return attributes_.erase(key) != 0; }
+bool XmlNode::removeAttribute(const Common::string& key) { return attributes_.erase(key); }
 
 void XmlNode::addChild(XmlNodePtr child) { children_.insert(children_.end(), child); }
 

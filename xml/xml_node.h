@@ -2,8 +2,8 @@
 #define TELVANECLI_XML_XML_NODE_H
 
 #include "common/list.h"
-#include "common/map.h"
 #include "common/string.h"
+#include "xml/attribute_list.h"
 #include "xml/shared_ptr.h"
 
 class XmlNode;
@@ -22,7 +22,7 @@ typedef SharedPtr<XmlNode> XmlNodePtr;
 // unescaped here.
 class XmlNode {
  public:
-  typedef Common::map<Common::string, Common::string, Common::DefaultAllocator> AttributeMap;
+  typedef AttributeList AttributeMap;
   typedef Common::list<XmlNodePtr, Common::DefaultAllocator> ChildList;
   typedef AttributeMap::iterator AttributeIterator;
   typedef ChildList::iterator ChildIterator;
@@ -49,7 +49,8 @@ class XmlNode {
   // Erases the entry; false (and no change) when there was none.
   bool removeAttribute(const Common::string& key);
   // Attributes as (first = name, second = value) pairs in ascending unsigned
-  // byte order of the names. Positions stay valid while other entries change.
+  // byte order of the names. Positions stay valid while values are replaced;
+  // adding or removing an attribute invalidates them.
   AttributeIterator attributesBegin() { return attributes_.begin(); }
   AttributeIterator attributesEnd() { return attributes_.end(); }
 

@@ -25,6 +25,21 @@ TEST(XmlNodeTest, AttributesIterateInByteOrderOfTheirNames) {
   EXPECT_EQ(describe(node), "p[Name=2 _x=4 description=new value=1]");
 }
 
+// More attributes than the first block holds, added and removed in any order.
+TEST(XmlNodeTest, ManyAttributesStayOrderedThroughGrowthAndRemoval) {
+  XmlNodePtr node = element("p");
+  for (const char* name : {"g", "c", "a", "f", "b", "e", "d", "h", "i"}) {
+    node->setAttribute(s(name), s(name));
+  }
+  EXPECT_EQ(describe(node), "p[a=a b=b c=c d=d e=e f=f g=g h=h i=i]");
+  node->setAttribute(s("e"), s("five"));
+  for (const char* name : {"a", "i", "d"}) EXPECT_TRUE(node->removeAttribute(s(name)));
+  EXPECT_EQ(describe(node), "p[b=b c=c e=five f=f g=g h=h]");
+  EXPECT_EQ(str(node->getAttribute(s("h"))), "h");
+  node->setAttribute(s("a"), s("again"));
+  EXPECT_EQ(describe(node), "p[a=again b=b c=c e=five f=f g=g h=h]");
+}
+
 TEST(XmlNodeTest, MissingAttributesReadEmptyAndAreNotAdded) {
   XmlNodePtr node = element("p", {{"name", "x"}});
   EXPECT_TRUE(node->getAttribute(s("value")).empty());
