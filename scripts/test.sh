@@ -20,3 +20,4 @@ run_suite build ""
 # Tests labelled server_only exercise the simulated server alone: once is enough.
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   run_suite build-sanitize "-LE server_only" -DTELVANE_SANITIZE=ON
+bash scripts/fuzz.sh
