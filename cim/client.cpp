@@ -58,11 +58,12 @@ CIMClass CIMClient::getClass(const std::string& className, LocalOnlyFlag localOn
   return cls;
 }
 
-CIMInstanceEnumeration CIMClient::enumInstancesE(const std::string& className, DeepFlag deep,
-                                                 LocalOnlyFlag localOnly,
-                                                 IncludeQualifiersFlag includeQualifiers,
-                                                 IncludeClassOriginFlag includeClassOrigin,
-                                                 const std::vector<std::string>* propertyList) {
+namespace {
+
+IMethodCall enumerateInstancesCall(const std::string& className, DeepFlag deep,
+                                   LocalOnlyFlag localOnly, IncludeQualifiersFlag includeQualifiers,
+                                   IncludeClassOriginFlag includeClassOrigin,
+                                   const std::vector<std::string>* propertyList) {
   IMethodCall call;
   call.method = "EnumerateInstances";
   call.className = className;
@@ -71,9 +72,39 @@ CIMInstanceEnumeration CIMClient::enumInstancesE(const std::string& className, D
                 {"IncludeQualifiers", includeQualifiers == kIncludeQualifiers},
                 {"IncludeClassOrigin", includeClassOrigin == kIncludeClassOrigin}};
   call.propertyList = propertyList;
+  return call;
+}
+
+}  // namespace
+
+CIMInstanceEnumeration CIMClient::enumInstancesE(const std::string& className, DeepFlag deep,
+                                                 LocalOnlyFlag localOnly,
+                                                 IncludeQualifiersFlag includeQualifiers,
+                                                 IncludeClassOriginFlag includeClassOrigin,
+                                                 const std::vector<std::string>* propertyList) {
+  IMethodCall call = enumerateInstancesCall(className, deep, localOnly, includeQualifiers,
+                                            includeClassOrigin, propertyList);
   ResponseDecoder decoder(call.method, ResponseDecoder::kInstances);
   impl_->call(call, decoder);
   return CIMInstanceEnumeration(decoder.takeInstances());
+}
+
+std::size_t CIMClient::enumInstances(const std::string& className,
+                                     const std::function<void(const CIMInstance&)>& handler,
+                                     DeepFlag deep, LocalOnlyFlag localOnly,
+                                     IncludeQualifiersFlag includeQualifiers,
+                                     IncludeClassOriginFlag includeClassOrigin,
+                                     const std::vector<std::string>* propertyList) {
+  IMethodCall call = enumerateInstancesCall(className, deep, localOnly, includeQualifiers,
+                                            includeClassOrigin, propertyList);
+  ResponseDecoder decoder(call.method, ResponseDecoder::kInstances);
+  std::size_t count = 0;
+  decoder.setInstanceHandler([&](const CIMInstance& instance) {
+    handler(instance);
+    ++count;
+  });
+  impl_->call(call, decoder);
+  return count;
 }
 
 }  // namespace cim

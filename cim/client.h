@@ -1,6 +1,8 @@
 #ifndef TELVANECLI_CIM_CLIENT_H
 #define TELVANECLI_CIM_CLIENT_H
 
+#include <cstddef>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -58,6 +60,20 @@ class CIMClient {
       IncludeQualifiersFlag includeQualifiers = kIncludeQualifiers,
       IncludeClassOriginFlag includeClassOrigin = kIncludeClassOrigin,
       const std::vector<std::string>* propertyList = nullptr);
+
+  // EnumerateInstances as enumInstancesE, but each instance goes to handler
+  // as soon as it is decoded, in the order the server sent it, instead of
+  // being kept: memory stays bounded by one instance however large the
+  // enumeration. The instance is valid during the call only. Returns how many
+  // instances were handed over. Throws as getClass does, and what handler
+  // throws; when it throws, the instances handed over so far came from a
+  // response that did not complete.
+  std::size_t enumInstances(const std::string& className,
+                            const std::function<void(const CIMInstance&)>& handler,
+                            DeepFlag deep = kDeep, LocalOnlyFlag localOnly = kNotLocalOnly,
+                            IncludeQualifiersFlag includeQualifiers = kIncludeQualifiers,
+                            IncludeClassOriginFlag includeClassOrigin = kIncludeClassOrigin,
+                            const std::vector<std::string>* propertyList = nullptr);
 
  private:
   class Impl;

@@ -117,6 +117,7 @@ class ResponseDecoder::Impl final : private Utf8Repair::Sink {
   std::string errorDescription_;
   std::vector<CIMClass> classes_;
   std::vector<CIMInstance> instances_;
+  InstanceHandler instanceHandler_;
 
  private:
   bool feedPieces(const char* data, std::size_t size) {
@@ -315,7 +316,7 @@ class ResponseDecoder::Impl final : private Utf8Repair::Sink {
             findAttribute(attributes, "SUPERCLASS") ? findAttribute(attributes, "SUPERCLASS") : "");
         break;
       case Element::kValueNamedInstance:
-        instancesBefore_ = instances_.size();
+        instancesBefore_ = instanceCount_;
         break;
       case Element::kInstance:
         instance_.emplace(requiredAttribute(attributes, "CLASSNAME", name));
@@ -455,12 +456,16 @@ class ResponseDecoder::Impl final : private Utf8Repair::Sink {
         class_.reset();
         break;
       case Element::kInstance:
-        instances_.push_back(std::move(*instance_));
+        ++instanceCount_;
+        if (instanceHandler_) {
+          instanceHandler_(*instance_);
+        } else {
+          instances_.push_back(std::move(*instance_));
+        }
         instance_.reset();
         break;
       case Element::kValueNamedInstance:
-        if (instances_.size() == instancesBefore_)
-          fail("<VALUE.NAMEDINSTANCE> holds no <INSTANCE>");
+        if (instanceCount_ == instancesBefore_) fail("<VALUE.NAMEDINSTANCE> holds no <INSTANCE>");
         break;
       case Element::kHost:
         paths_.back().host = std::string(trimmed(text_));
@@ -530,6 +535,7 @@ class ResponseDecoder::Impl final : private Utf8Repair::Sink {
 
   std::optional<CIMClass> class_;
   std::optional<CIMInstance> instance_;
+  std::size_t instanceCount_ = 0;  // instances decoded so far
   std::size_t instancesBefore_ = 0;
   std::optional<CIMProperty> property_;
   PendingValue propertyValue_;
@@ -553,6 +559,10 @@ bool ResponseDecoder::feed(const char* data, std::size_t size) noexcept {
 bool ResponseDecoder::finish() noexcept { return impl_->finish(); }
 
 void ResponseDecoder::setEncoding(const std::string& encoding) { impl_->setEncoding(encoding); }
+
+void ResponseDecoder::setInstanceHandler(InstanceHandler handler) {
+  impl_->instanceHandler_ = std::move(handler);
+}
 
 bool ResponseDecoder::failed() const { return impl_->failed(); }
 

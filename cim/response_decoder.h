@@ -2,6 +2,7 @@
 #define TELVANECLI_CIM_RESPONSE_DECODER_H
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -45,6 +46,15 @@ class ResponseDecoder {
   // and the first bytes of the body are held until it is complete (at most
   // kMaxDocumentStartBytes). Only before the first feed.
   void setEncoding(const std::string& encoding);
+
+  // Called with each instance as soon as its element ends; the instance is
+  // valid during the call only.
+  typedef std::function<void(const CIMInstance&)> InstanceHandler;
+  // Hands instances to handler instead of keeping them for takeInstances, so
+  // a large enumeration is never held whole. An exception from handler stops
+  // the decoding and is the failure rethrowFailure throws. Only before the
+  // first feed.
+  void setInstanceHandler(InstanceHandler handler);
 
   // Decodes the next piece of the body. Returns false once decoding failed.
   bool feed(const char* data, std::size_t size) noexcept;

@@ -313,6 +313,45 @@ TEST(ResponseDecoderTest, EmptyEnumerationsInEveryForm) {
   }
 }
 
+// With a handler, each instance goes to it as its element ends, in order, and
+// none is kept; what the handler throws is the decoder's failure and stops it.
+TEST(ResponseDecoderTest, InstanceHandlerTakesEachInstanceAsItEnds) {
+  const std::string body = enumerateBody(
+      "<IRETURNVALUE>"
+      "<INSTANCE CLASSNAME=\"A\"><PROPERTY NAME=\"P\" TYPE=\"uint8\"><VALUE>1</VALUE>"
+      "</PROPERTY></INSTANCE>"
+      "<VALUE.NAMEDINSTANCE><INSTANCENAME CLASSNAME=\"B\"/><INSTANCE CLASSNAME=\"B\"/>"
+      "</VALUE.NAMEDINSTANCE>"
+      "<INSTANCE CLASSNAME=\"C\"/></IRETURNVALUE>");
+  for (int throwAt : {-1, 0, 1}) {
+    SCOPED_TRACE(throwAt);
+    ResponseDecoder decoder("EnumerateInstances", ResponseDecoder::kInstances);
+    std::vector<std::string> seen;
+    decoder.setInstanceHandler([&](const CIMInstance& instance) {
+      if (static_cast<int>(seen.size()) == throwAt)
+        throw Exception("stop at " + std::to_string(throwAt));
+      seen.push_back(instance.getClassName() + ":" + joinNames(instance.getProperties()));
+    });
+    for (std::size_t at = 0; at < body.size(); at += 5) {
+      if (!decoder.feed(body.data() + at, std::min<std::size_t>(5, body.size() - at))) break;
+    }
+    if (throwAt < 0) {
+      EXPECT_TRUE(decoder.finish());
+      EXPECT_EQ(seen, (std::vector<std::string>{"A:P", "B:", "C:"}));
+      EXPECT_TRUE(decoder.takeInstances().empty());
+    } else {
+      EXPECT_TRUE(decoder.failed());
+      EXPECT_EQ(seen.size(), static_cast<std::size_t>(throwAt));
+      try {
+        decoder.rethrowFailure();
+        ADD_FAILURE() << "no failure kept";
+      } catch (const Exception& failure) {
+        EXPECT_EQ(failure.getMessage(), "stop at " + std::to_string(throwAt));
+      }
+    }
+  }
+}
+
 TEST(ResponseDecoderTest, RejectsMalformedResponsesWithTheirPlace) {
   const std::string getClassHead = kHead + std::string("<IMETHODRESPONSE NAME=\"GetClass\">");
   const std::string oneClass =

@@ -4,7 +4,6 @@
 #include <ctime>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "cim/client.h"
 #include "cim/exception.h"
@@ -41,23 +40,29 @@ void printWarning(const char* format, const Common::string& className,
                failure.getMessage().c_str());
 }
 
-// The enumerated instances, once every one of them is known to belong to the class, so that a
-// reply for another class loses this class instead of filling it with foreign data.
-std::vector<cim::CIMInstance> takeInstancesOf(const cim::CIMClass& definition,
-                                              cim::CIMInstanceEnumeration enumeration) {
-  std::vector<cim::CIMInstance> instances;
-  instances.reserve(enumeration.numberOfElements());
-  std::string missing;
-  while (enumeration.hasMoreElements()) {
-    instances.push_back(enumeration.nextElement());
-    if (!belongsToClass(definition, instances.back(), missing)) {
-      throw cim::Exception("the EnumerateInstances response holds an instance of " +
-                           instances.back().getClassName() + ", which is neither " +
-                           definition.getName() + " nor a subclass of it (it lacks " + missing +
-                           ")");
+// Enumerates the class and builds its instance nodes under holder as the instances arrive, so
+// the instances are never all held at once; returns how many. Throws when the enumeration
+// fails or holds an instance that is neither of the class nor of a subclass, so that a reply
+// for another class loses this class instead of filling it with foreign data. The first such
+// instance is reported once the whole reply was read, as a reply that fails to decode says
+// so first.
+std::uint32_t readInstanceNodes(cim::CIMClient& client, const cim::CIMClass& definition,
+                                const Common::string& className, XmlNodePtr holder) {
+  std::uint32_t count = 0;
+  std::string foreign;
+  client.enumInstances(stdString(className), [&](const cim::CIMInstance& instance) {
+    if (!foreign.empty()) return;
+    std::string missing;
+    if (!belongsToClass(definition, instance, missing)) {
+      foreign = "the EnumerateInstances response holds an instance of " + instance.getClassName() +
+                ", which is neither " + definition.getName() + " nor a subclass of it (it lacks " +
+                missing + ")";
+      return;
     }
-  }
-  return instances;
+    appendInstanceNode(holder, className, count++, definition, instance);
+  });
+  if (!foreign.empty()) throw cim::Exception(foreign);
+  return count;
 }
 
 }  // namespace
@@ -94,14 +99,14 @@ CollectionOutcome collectInventory(XmlNodePtr& result, const Common::istring& fi
     std::uint32_t instanceCount = 0;
     try {
       if (!client) client = std::make_unique<cim::CIMClient>(url, kNamespace, cim::Timeouts(), tls);
-      const std::string name = stdString(className);
-      const cim::CIMClass definition = client->getClass(name);
-      const std::vector<cim::CIMInstance> instances =
-          takeInstancesOf(definition, client->enumInstancesE(name));
-      instanceCount = static_cast<std::uint32_t>(instances.size());
+      const cim::CIMClass definition = client->getClass(stdString(className));
+      // The nodes join the report only once the whole class was read.
+      XmlNodePtr holder(new XmlNode(className));
+      instanceCount = readInstanceNodes(*client, definition, className, holder);
       if (progress != nullptr) progress(&context, &percent, &className, &instanceCount);
-      for (std::uint32_t index = 0; index < instanceCount; ++index) {
-        appendInstanceNode(providerData, className, index, definition, instances[index]);
+      for (XmlNode::ChildIterator node = holder->childrenBegin(); node != holder->childrenEnd();
+           ++node) {
+        providerData->addChild(*node);
       }
     } catch (const cim::Exception& failure) {
       // A client that cannot even be made has nothing to go on with.
