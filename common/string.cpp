@@ -167,8 +167,7 @@ string string::replaced(const char* from, const char* to) const {
 
 bool string::operator==(const string& other) const {
   if (block_ == other.block_) return true;
-  return block_->size == other.block_->size &&
-         std::memcmp(c_str(), other.c_str(), length()) == 0;
+  return block_->size == other.block_->size && std::memcmp(c_str(), other.c_str(), length()) == 0;
 }
 
 bool string::operator==(const char* text) const {

@@ -9,9 +9,10 @@
 
 namespace {
 
+// hasChildren first: walking a leaf's empty child list would give it a list sentinel.
 bool containsElementNamed(XmlNode& node, const Common::string& name) {
-  for (XmlNode::ChildIterator child = node.childrenBegin(); child != node.childrenEnd();
-       ++child) {
+  if (!node.hasChildren()) return false;
+  for (XmlNode::ChildIterator child = node.childrenBegin(); child != node.childrenEnd(); ++child) {
     if ((*child)->getName() == name || containsElementNamed(**child, name)) return true;
   }
   return false;

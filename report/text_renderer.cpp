@@ -22,8 +22,7 @@ void writeBlock(XmlNode& node, BatchedOutput& out) {
   out.write(node.getAttribute(kDescription));
   out.writeText(kTextLineEnd);
 
-  for (XmlNode::ChildIterator child = node.childrenBegin(); child != node.childrenEnd();
-       ++child) {
+  for (XmlNode::ChildIterator child = node.childrenBegin(); child != node.childrenEnd(); ++child) {
     if (!isNamed(**child, "property")) continue;
     for (int i = 0; i < 3; ++i) out.writeText(kIndent);
     out.write((*child)->getAttribute(kName));
@@ -32,8 +31,7 @@ void writeBlock(XmlNode& node, BatchedOutput& out) {
     out.writeText(kTextLineEnd);
   }
 
-  for (XmlNode::ChildIterator child = node.childrenBegin(); child != node.childrenEnd();
-       ++child) {
+  for (XmlNode::ChildIterator child = node.childrenBegin(); child != node.childrenEnd(); ++child) {
     if (isNamed(**child, "node")) writeBlock(**child, out);
   }
 }
