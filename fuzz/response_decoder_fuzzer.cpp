@@ -1,17 +1,21 @@
 // Fuzzes the streaming CIM-XML response decoder (cim/response_decoder.h) with
 // the input as a response body, decoded twice: in one piece, and in two
-// pieces split at a point the input chooses, as the network may hand it over.
+// pieces split at a point the input chooses, as the network may hand it over;
+// the second decoding may hand instances to a handler as the program's
+// enumerations do.
 //
 // Input: a 3-byte header, then the body.
 //   byte 0, bits 0-1: the call answered: 0 GetClass (one class),
 //                     1 EnumerateInstances, 2 GetInstance (instances),
 //                     3 GetClass read as instances (a mismatch);
 //   byte 0, bits 2-4: the charset of the Content-Type header, 0 none;
+//   byte 0, bit 5: the second decoding hands instances to a handler;
 //   bytes 1-2: the split point (little-endian), taken modulo body size + 1.
 //
 // A body may be refused with a cim::Exception; anything else that escapes,
 // or a sanitizer report, is a fault. The split must not change the outcome:
-// both decodings are refused or give the same classes, instances and error.
+// both decodings are refused or give the same classes, instances and error,
+// and a handler sees the instances takeInstances would otherwise give.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -78,12 +82,22 @@ void describeProperties(const std::vector<cim::CIMProperty>& properties, std::st
   }
 }
 
+void describeInstance(const cim::CIMInstance& instance, std::string& out) {
+  out += "instance " + instance.getClassName() + "\n";
+  describeProperties(instance.getProperties(), out);
+}
+
 // Everything a decoding gave, as text, so that two decodings can be compared;
 // reading every value also runs the accessors over the decoded data.
 std::string decode(const Call& call, const char* charset, const char* body, std::size_t size,
-                   std::size_t split) {
+                   std::size_t split, bool withHandler) {
   cim::ResponseDecoder decoder(call.method, call.kind);
   decoder.setEncoding(charset);
+  std::string handled;
+  if (withHandler) {
+    decoder.setInstanceHandler(
+        [&handled](const cim::CIMInstance& instance) { describeInstance(instance, handled); });
+  }
   try {
     if (decoder.feed(body, split) && decoder.feed(body + split, size - split)) decoder.finish();
     decoder.rethrowFailure();
@@ -102,11 +116,10 @@ std::string decode(const Call& call, const char* charset, const char* body, std:
     describeQualifiers(cls.getQualifiers(), out);
     describeProperties(cls.getProperties(), out);
   }
-  for (const cim::CIMInstance& instance : decoder.takeInstances()) {
-    out += "instance " + instance.getClassName() + "\n";
-    describeProperties(instance.getProperties(), out);
-  }
-  return out;
+  const std::vector<cim::CIMInstance> kept = decoder.takeInstances();
+  if (withHandler && !kept.empty()) std::abort();  // handed over, so never kept as well
+  for (const cim::CIMInstance& instance : kept) describeInstance(instance, out);
+  return out + handled;
 }
 
 }  // namespace
@@ -119,11 +132,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::size_t bodySize = size - 3;
   const std::size_t split = (data[1] | (std::size_t{data[2]} << 8)) % (bodySize + 1);
 
-  const std::string whole = decode(call, charset, body, bodySize, bodySize);
-  const std::string pieces = decode(call, charset, body, bodySize, split);
+  const bool withHandler = (data[0] >> 5) & 1;
+
+  const std::string whole = decode(call, charset, body, bodySize, bodySize, false);
+  const std::string pieces = decode(call, charset, body, bodySize, split, withHandler);
   if (whole != pieces) {
-    std::fprintf(stderr, "split at %zu changes the result\nin one piece:\n%s\nin two:\n%s\n", split,
-                 whole.c_str(), pieces.c_str());
+    std::fprintf(stderr, "split at %zu%s changes the result\nin one piece:\n%s\nin two:\n%s\n",
+                 split, withHandler ? " with a handler" : "", whole.c_str(), pieces.c_str());
     std::abort();
   }
   return 0;
