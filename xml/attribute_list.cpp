@@ -47,7 +47,9 @@ void AttributeList::set(const Common::string& name, const Common::string& value)
     }
   }
   if (block_ == nullptr || block_->size == block_->capacity) {
-    Block* block = grown(block_ == nullptr ? kFirstCapacity : 2 * block_->capacity);
+    unsigned capacity = kFirstCapacity;
+    if (block_ != nullptr) capacity = block_->capacity < 4 ? 4 : 2 * block_->capacity;
+    Block* block = grown(capacity);
     if (block_ != nullptr) {
       for (unsigned i = 0; i < block_->size; ++i) first[i].~XmlAttribute();
       ::operator delete(block_);

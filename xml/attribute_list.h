@@ -12,9 +12,10 @@ struct XmlAttribute {
 // The attributes of an element, unique names in ascending order of
 // Common::string's operator<, found by its operator==.
 //
-// Held in one heap block (none while empty) with room for four entries at
-// first, which is what report elements have: a report of a million elements
-// holds a million small blocks instead of five million list nodes.
+// Held in one heap block (none while empty) with room for three entries at
+// first, then four, then twice as many each time: report elements have three
+// or four. A report of a million elements holds a million small blocks
+// instead of five million list nodes.
 // Positions (plain pointers) stay valid while values are replaced; adding or
 // removing an entry moves the entries after it. Not copyable. Allocation
 // failures raise std::bad_alloc and leave the list unchanged.
@@ -45,7 +46,7 @@ class AttributeList {
     unsigned capacity;
   };
 
-  static constexpr unsigned kFirstCapacity = 4;
+  static constexpr unsigned kFirstCapacity = 3;
 
   unsigned size() const { return block_ == nullptr ? 0 : block_->size; }
   XmlAttribute* entries() const {

@@ -1,10 +1,13 @@
 #ifndef TELVANECLI_XML_SHARED_PTR_H
 #define TELVANECLI_XML_SHARED_PTR_H
 
+#include "common/fixed_size_pool.h"
+
 // A counted handle: the object pointer and a separately allocated count that
 // every handle to the same object shares. The object (when not null) is
 // deleted, through its own destructor (virtual where T has one), and the
-// count freed when the last handle goes away.
+// count freed when the last handle goes away. Counts come from a pool of
+// 8-byte slots (Common::FixedSizePool): a large report holds a million.
 //
 // Every handle owns a count, a null one included, so null handles can be
 // copied, assigned and released like any other. Counts are plain integers:
@@ -17,7 +20,7 @@ class SharedPtr {
   // nothing leaks.
   explicit SharedPtr(T* object = nullptr) : object_(object), count_(nullptr) {
     try {
-      count_ = new int(1);
+      count_ = new (CountPool::allocate()) int(1);
     } catch (...) {
       delete object;
       throw;
@@ -65,8 +68,10 @@ class SharedPtr {
   // the count could not have reached zero.
   [[gnu::noinline]] void destroy() {
     delete object_;
-    delete count_;
+    CountPool::release(count_);
   }
+
+  typedef Common::FixedSizePool<8> CountPool;
 
   T* object_;
   int* count_;

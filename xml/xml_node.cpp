@@ -1,5 +1,26 @@
 #include "xml/xml_node.h"
 
+namespace {
+
+// Rounded up to keep pointer alignment from slot to slot.
+constexpr std::size_t kNodeSlot =
+    (sizeof(XmlNode) + alignof(void*) - 1) / alignof(void*) * alignof(void*);
+typedef Common::FixedSizePool<kNodeSlot> NodePool;
+
+}  // namespace
+
+void* XmlNode::operator new(std::size_t size) {
+  return size == sizeof(XmlNode) ? NodePool::allocate() : ::operator new(size);
+}
+
+void XmlNode::operator delete(void* node, std::size_t size) noexcept {
+  if (size == sizeof(XmlNode)) {
+    NodePool::release(node);
+  } else {
+    ::operator delete(node);
+  }
+}
+
 XmlNode::XmlNode(const Common::string& name) : name_(name) {}
 
 XmlNode::~XmlNode() = default;
