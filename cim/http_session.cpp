@@ -123,6 +123,25 @@ bool isTlsFailure(CURLcode code) {
   }
 }
 
+// TLS sessions shared by every HTTP session of the process, so that the second
+// client of a server (the collection after the connection check) resumes the
+// first one's session instead of a full handshake. libcurl offers a session
+// only to a connection with the same host, port and TLS settings. Null when
+// libcurl cannot make the share: each client then negotiates its own session.
+// Kept until the process ends; the program has one thread, so it needs no lock.
+CURLSH* sharedTlsSessions() {
+  static CURLSH* const share = [] {
+    CURLSH* made = curl_share_init();
+    if (made != nullptr &&
+        curl_share_setopt(made, CURLSHOPT_SHARE, CURL_LOCK_DATA_SSL_SESSION) != CURLSHE_OK) {
+      curl_share_cleanup(made);
+      made = nullptr;
+    }
+    return made;
+  }();
+  return share;
+}
+
 }  // namespace
 
 class HttpSession::Impl {
@@ -226,6 +245,7 @@ class HttpSession::Impl {
     curl_easy_setopt(curl_, CURLOPT_PROXY, "");
     curl_easy_setopt(curl_, CURLOPT_NOPROXY, "*");
     configureVerification();
+    if (CURLSH* share = sharedTlsSessions()) curl_easy_setopt(curl_, CURLOPT_SHARE, share);
     // libcurl advertises what it can decode and decodes it before onBody.
     curl_easy_setopt(curl_, CURLOPT_ACCEPT_ENCODING, "");
     curl_easy_setopt(curl_, CURLOPT_CONNECTTIMEOUT_MS,
