@@ -77,6 +77,9 @@ class CimRequestHandler(http.server.BaseHTTPRequestHandler):
         context = self.server.context
         self.timeout = context.idle_timeout
         self.request.settimeout(context.idle_timeout)
+        # Replies go out in several TLS records; without this, Nagle's algorithm
+        # holds the last one back until the client's delayed acknowledgement.
+        self.request.setsockopt(socket.IPPROTO_TCP, socket.TCP_NODELAY, 1)
         if self.server.tls_context is not None:
             self.request = self.server.tls_context.wrap_socket(self.request, server_side=True)
         super().setup()
