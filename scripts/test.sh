@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, then builds and runs every test twice:
-# a normal build, and a build with AddressSanitizer and UndefinedBehaviorSanitizer.
+# Installs what is missing, then builds and runs every test twice: a normal
+# build, and a build with AddressSanitizer and UndefinedBehaviorSanitizer; in
+# between, each fuzz target runs for a bounded time (scripts/fuzz.sh).
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
@@ -17,7 +18,7 @@ run_suite() {
 }
 
 run_suite build ""
+bash scripts/fuzz.sh
 # Tests labelled server_only exercise the simulated server alone: once is enough.
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   run_suite build-sanitize "-LE server_only" -DTELVANE_SANITIZE=ON
-bash scripts/fuzz.sh
