@@ -37,17 +37,40 @@ CIMClient::CIMClient(const std::string& url, const std::string& ns, const Timeou
 
 CIMClient::~CIMClient() = default;
 
+namespace {
+
+// A call of method on className; the caller adds the method's flags.
+IMethodCall methodCall(const char* method, const std::string& className,
+                       const std::vector<std::string>* propertyList) {
+  IMethodCall call;
+  call.method = method;
+  call.className = className;
+  call.propertyList = propertyList;
+  return call;
+}
+
+IMethodCall enumerateInstancesCall(const std::string& className, DeepFlag deep,
+                                   LocalOnlyFlag localOnly, IncludeQualifiersFlag includeQualifiers,
+                                   IncludeClassOriginFlag includeClassOrigin,
+                                   const std::vector<std::string>* propertyList) {
+  IMethodCall call = methodCall("EnumerateInstances", className, propertyList);
+  call.flags = {{"LocalOnly", localOnly == kLocalOnly},
+                {"DeepInheritance", deep == kDeep},
+                {"IncludeQualifiers", includeQualifiers == kIncludeQualifiers},
+                {"IncludeClassOrigin", includeClassOrigin == kIncludeClassOrigin}};
+  return call;
+}
+
+}  // namespace
+
 CIMClass CIMClient::getClass(const std::string& className, LocalOnlyFlag localOnly,
                              IncludeQualifiersFlag includeQualifiers,
                              IncludeClassOriginFlag includeClassOrigin,
                              const std::vector<std::string>* propertyList) {
-  IMethodCall call;
-  call.method = "GetClass";
-  call.className = className;
+  IMethodCall call = methodCall("GetClass", className, propertyList);
   call.flags = {{"LocalOnly", localOnly == kLocalOnly},
                 {"IncludeQualifiers", includeQualifiers == kIncludeQualifiers},
                 {"IncludeClassOrigin", includeClassOrigin == kIncludeClassOrigin}};
-  call.propertyList = propertyList;
   ResponseDecoder decoder(call.method, ResponseDecoder::kOneClass);
   impl_->call(call, decoder);
   CIMClass cls = std::move(decoder.takeClasses().front());
@@ -57,25 +80,6 @@ CIMClass CIMClient::getClass(const std::string& className, LocalOnlyFlag localOn
   }
   return cls;
 }
-
-namespace {
-
-IMethodCall enumerateInstancesCall(const std::string& className, DeepFlag deep,
-                                   LocalOnlyFlag localOnly, IncludeQualifiersFlag includeQualifiers,
-                                   IncludeClassOriginFlag includeClassOrigin,
-                                   const std::vector<std::string>* propertyList) {
-  IMethodCall call;
-  call.method = "EnumerateInstances";
-  call.className = className;
-  call.flags = {{"LocalOnly", localOnly == kLocalOnly},
-                {"DeepInheritance", deep == kDeep},
-                {"IncludeQualifiers", includeQualifiers == kIncludeQualifiers},
-                {"IncludeClassOrigin", includeClassOrigin == kIncludeClassOrigin}};
-  call.propertyList = propertyList;
-  return call;
-}
-
-}  // namespace
 
 CIMInstanceEnumeration CIMClient::enumInstancesE(const std::string& className, DeepFlag deep,
                                                  LocalOnlyFlag localOnly,
